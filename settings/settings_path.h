@@ -1,0 +1,12 @@
+// Where the settings file lives: the user's configuration directory.
+#pragma once
+
+#include <string>
+
+namespace kestrelon {
+
+// $XDG_CONFIG_HOME/kestrelon/Settings.inf when that variable holds an absolute path, else
+// ~/.config/kestrelon/Settings.inf (home from $HOME, else the password database).
+std::string DefaultSettingsPath();
+
+}  // namespace kestrelon
