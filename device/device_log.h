@@ -1,0 +1,10 @@
+// One-line log messages of the device layer, written to stderr as "kestrelon: ...".
+#pragma once
+
+#include <string>
+
+namespace kestrelon {
+
+void logDeviceLine(const std::string& message);
+
+}  // namespace kestrelon

@@ -1,0 +1,81 @@
+// The panel link: the output report buffer, the waits, and the read and write exchanges over one
+// transport, which never interleave (one requested inside another's wait is refused and logged).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "app/monitor_state.h"
+#include "app/timing.h"
+#include "device/report_frame.h"
+#include "device/transport.h"
+
+namespace kestrelon {
+
+class PanelLink {
+public:
+    // Busy reads of the EEPROM wait before a write is given up: 40 reads of 50 ms = 2 s.
+    static constexpr int kMaxEepromReads = 40;
+
+    PanelLink(Transport& transport, Waiter& waiter, MonitorState& state);
+    PanelLink(const PanelLink&) = delete;
+    PanelLink& operator=(const PanelLink&) = delete;
+
+    void PrepareReport();      // checksum of out_report[1..7] into [8]
+    void WriteReport();        // out_report[0] = 0, writes the output-length bytes
+    void ReadFeatureReport();  // zeroed reply buffer, rebuilds state.input_data
+    void ReadEepromBusy();     // REG1C, 50 ms, sets state.eeprom
+    // At least two busy reads, then more until the panel reports idle; false when the panel
+    // stayed busy for kMaxEepromReads reads (or the link was busy with another exchange).
+    bool WaitEepromIdle();
+    // A wait that keeps the link busy; waits inside a guarded sequence go through here.
+    void Delay(int ms);
+
+    // One read exchange: register, wait, feature read; returns the reply bytes (index 0 = ID),
+    // or nothing when the exchange was refused because another one is under way.
+    std::vector<uint8_t> readRegister(uint8_t reg, int waitMs);
+    // One write exchange: register and parameter bytes 2..7, then the settle wait; with
+    // `fetchReply` a feature read follows (it only replaces input_data). False when refused.
+    bool writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
+                       bool fetchReply = false);
+
+    bool busy() const { return exchanging_ || waiting_ > 0 || scopes_ > 0; }
+
+    // RAII: marks a multi-exchange sequence as busy. It holds the link only when no exchange
+    // and no wait is under way; test it (`if (!scope) ...`) before running the sequence.
+    class Scope {
+    public:
+        explicit Scope(PanelLink& link);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        explicit operator bool() const { return held_; }
+
+    private:
+        PanelLink& link_;
+        bool held_;
+    };
+
+    const std::array<uint8_t, kOutReportSize>& outReport() const { return out_report_; }
+    // The reply buffer of the last feature read (L + 1 bytes, index 0 = report ID).
+    const std::vector<uint8_t>& lastReply() const { return reply_; }
+
+private:
+    // Another exchange may start only from the code path of its caller, never from a handler
+    // that runs inside an exchange's or a sequence's wait.
+    bool mayStart() const { return !exchanging_ && waiting_ == 0; }
+    void setRequest(uint8_t reg, std::span<const uint8_t, 6> params);
+
+    Transport& transport_;
+    Waiter& waiter_;
+    MonitorState& state_;
+    std::array<uint8_t, kOutReportSize> out_report_{};
+    std::vector<uint8_t> reply_;
+    bool exchanging_ = false;
+    int waiting_ = 0;
+    int scopes_ = 0;
+};
+
+}  // namespace kestrelon

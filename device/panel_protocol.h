@@ -1,0 +1,40 @@
+// The panel's protocol: sensor, fan and limit reads, the clock set and the settings pushes,
+// each one driven by its row of the register table. Callers check DeviceDetected first.
+#pragma once
+
+#include "app/monitor_state.h"
+#include "device/panel_link.h"
+#include "device/register_map.h"
+
+namespace kestrelon {
+
+class PanelProtocol {
+public:
+    PanelProtocol(PanelLink& link, MonitorState& state);
+
+    void ReadTemps(ChannelPair pair);      // new_t; 255 = no sensor, stored as 0
+    void ReadFans(ChannelPair pair);       // new_f, as read
+    void ReadFanLimits(ChannelPair pair);  // lf, rounded down to a multiple of 100
+    void SyncClock();                      // time_hour into the panel's clock; no EEPROM wait
+
+    void PushStatusRegister();
+    void PushTempLimits();
+    void PushTempLimitsF();
+    void PushFanSetpoints(ChannelPair pair);
+    void PushManualFanSpeeds(ChannelPair pair);
+    void PushAlarmTime();
+    // Status, limits, set points, manual speeds and the clock, 100 ms apart, as one guarded
+    // sequence. The alarm time is not part of it.
+    void PushAllSettings();
+
+private:
+    void read(RegisterFamily family, ChannelPair pair);
+    // One write: EEPROM wait when the row asks for it, frame, settle wait. False when the write
+    // was skipped (panel busy with another exchange, or its EEPROM stayed busy).
+    bool push(const RegisterRow& row);
+
+    PanelLink& link_;
+    MonitorState& state_;
+};
+
+}  // namespace kestrelon

@@ -1,0 +1,188 @@
+// The protocol over a scripted panel: which register each read and push uses, what it stores,
+// the EEPROM guard, the full push's order and waits, and the writes it skips.
+#include "device/panel_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace kestrelon {
+
+using test::HandlerWaiter;
+using test::reply;
+using test::ScriptedTransport;
+
+namespace {
+
+struct ProtocolTest : ::testing::Test {
+    VirtualTime time;
+    HandlerWaiter waiter{time};
+    ScriptedTransport transport;
+    MonitorState state;
+    PanelLink link{transport, waiter, state};
+    PanelProtocol protocol{link, state};
+
+    ProtocolTest() {
+        // An idle panel: EEPROM reads answer 0 in byte 4.
+        transport.answer = [](uint8_t reg) { return reply(reg, {0, 0, 0, 0, 0, 0}); };
+    }
+
+    // The frames written that are not EEPROM busy reads.
+    std::vector<std::vector<uint8_t>> writes() const {
+        std::vector<std::vector<uint8_t>> frames;
+        for (const auto& f : transport.written)
+            if (f[1] != 0x1C) frames.push_back(f);
+        return frames;
+    }
+};
+
+}  // namespace
+
+TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
+    transport.replies = {
+        reply(0x14, {0xFF, 0x00, 0x1E, 0x00}), reply(0x15, {0x2D, 0x00, 0xFF, 0x00}),
+        reply(0x18, {0x34, 0x12, 0x10, 0x00}), reply(0x19, {0xFF, 0x00, 0x00, 0x00}),
+        reply(0x1D, {0x29, 0x09, 0x63, 0x00}), reply(0x1E, {0x87, 0x13, 0x64, 0x00}),
+    };
+    protocol.ReadTemps(ChannelPair::First);
+    protocol.ReadTemps(ChannelPair::Second);
+    protocol.ReadFans(ChannelPair::First);
+    protocol.ReadFans(ChannelPair::Second);
+    protocol.ReadFanLimits(ChannelPair::First);
+    protocol.ReadFanLimits(ChannelPair::Second);
+
+    EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x14, 0x15, 0x18, 0x19, 0x1D, 0x1E}));
+    EXPECT_EQ(waiter.waits, std::vector<int>(6, 10));
+    EXPECT_EQ(state.new_t, (PerChannel<int32_t>{{0, 30, 45, 0}}));
+    EXPECT_EQ(state.new_f, (PerChannel<int32_t>{{0x1234, 16, 255, 0}}));
+    EXPECT_EQ(state.lf, (PerChannel<int32_t>{{2300, 0, 4900, 100}}));
+    // Displayed values are the poll cycle's business.
+    EXPECT_EQ(state.t, PerChannel<int32_t>{});
+    // The last reply stays in input_data with its words at positions 4-5/7-8 and 10-11/13-14.
+    EXPECT_EQ(state.input_data.substr(0, 15), "1E,87,13,64,00,");
+}
+
+TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
+    state.new_t[1] = 40, state.new_f[2] = 1200, state.lf[3] = 2400;
+    transport.fail_reads = true;
+    protocol.ReadTemps(ChannelPair::First);
+    protocol.ReadFans(ChannelPair::First);
+    protocol.ReadFanLimits(ChannelPair::Second);
+    EXPECT_EQ(state.new_t[1], 0);
+    EXPECT_EQ(state.new_f[2], 0);
+    EXPECT_EQ(state.lf[3], 0);
+}
+
+TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
+    state.st[1] = 60, state.st[2] = 55, state.st[3] = 50, state.st[4] = 45;
+    state.msf[1] = 2000, state.msf[2] = 0;
+    state.alarm_time = "07:30";
+    protocol.PushTempLimits();
+    EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x20}));
+    EXPECT_EQ(transport.written.back(),
+              (std::vector<uint8_t>{0x00, 0x20, 0x3C, 0x37, 0x32, 0x2D, 0x00, 0x00, 0xCE}));
+    EXPECT_EQ(waiter.waits, (std::vector<int>{50, 50, 50}));
+
+    transport.written.clear();
+    waiter.waits.clear();
+    protocol.PushManualFanSpeeds(ChannelPair::First);
+    protocol.PushAlarmTime();
+    EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x2B, 0x1C, 0x1C, 0x2A}));
+    EXPECT_EQ(waiter.waits, (std::vector<int>{50, 50, 10, 50, 50, 10}));
+    auto frames = writes();
+    EXPECT_EQ(frames[0], (std::vector<uint8_t>{0x00, 0x2B, 0xD0, 0x07, 0x00, 0x00, 0x00, 0x00,
+                                               static_cast<uint8_t>((0x2B + 0xD0 + 0x07) ^ 0x3C)}));
+    EXPECT_EQ(frames[1], (std::vector<uint8_t>{0x00, 0x2A, 0x00, 0x00, 0x00, 0x07, 0x30, 0x00,
+                                               static_cast<uint8_t>((0x2A + 0x07 + 0x30) ^ 0x3C)}));
+}
+
+TEST_F(ProtocolTest, StatusPushCarriesSaveReg29AsItIsAtThatMoment) {
+    state.auto_stat = false, state.alarm_en = true, state.t_unit = false;
+    state.usb_vol = 14, state.lcd_mode = 2, state.back_color = 3;
+    state.save_reg29 = true;
+    protocol.PushStatusRegister();
+    state.save_reg29 = false;
+    protocol.PushStatusRegister();
+    auto frames = writes();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0],
+              (std::vector<uint8_t>{0x00, 0x29, 0x07, 0x00, 0x0E, 0x12, 0x03, 0x00, 0x6F}));
+    EXPECT_EQ(frames[1][2], 0x03);
+}
+
+TEST_F(ProtocolTest, ClockSetSkipsTheEepromWaitAndReadsAReply) {
+    state.time_hour = "23:59";
+    transport.answer = nullptr;
+    transport.replies.push_back(reply(0x28, {0x55}));
+    protocol.SyncClock();
+    EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x28}));
+    EXPECT_EQ(transport.written[0],
+              (std::vector<uint8_t>{0x00, 0x28, 0, 0, 0, 0x23, 0x59, 0,
+                                    static_cast<uint8_t>((0x28 + 0x23 + 0x59) ^ 0x3C)}));
+    EXPECT_EQ(waiter.waits, (std::vector<int>{50}));
+    EXPECT_EQ(state.input_data.substr(0, 6), "28,55,");
+}
+
+TEST_F(ProtocolTest, FullPushOrderAndWaits) {
+    state.sf[1] = 1500, state.sf[3] = 1600;
+    state.time_hour = "09:05";
+    protocol.PushAllSettings();
+
+    std::vector<uint8_t> order;
+    for (const auto& frame : writes()) order.push_back(frame[1]);
+    EXPECT_EQ(order, (std::vector<uint8_t>{0x29, 0x20, 0x21, 0x24, 0x25, 0x2B, 0x2C, 0x28}));
+    // Seven guarded writes with two busy reads each; the clock set has none.
+    EXPECT_EQ(transport.written.size(), 8u + 14u);
+    // 14 busy reads x 50, settle 5 x 50 + 2 x 10, clock 50, 8 gaps x 100 = 1.82 s.
+    EXPECT_NEAR(time.totalWaitSeconds(), 1.82, 1e-9);
+    EXPECT_EQ(writes()[3][2], 0xDC);
+    EXPECT_EQ(writes()[7][5], 0x09);
+    EXPECT_FALSE(link.busy());
+}
+
+TEST_F(ProtocolTest, FullPushHoldsTheLinkThroughEveryWait) {
+    int waitsSeen = 0, busySeen = 0;
+    waiter.during = [&](int) {
+        ++waitsSeen;
+        if (link.busy()) ++busySeen;
+        protocol.ReadTemps(ChannelPair::First);  // a poll tick that comes due meanwhile
+    };
+    testing::internal::CaptureStderr();
+    protocol.PushAllSettings();
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(waitsSeen, 8 + 14 + 8);
+    EXPECT_EQ(busySeen, waitsSeen);
+    for (const auto& frame : transport.written) EXPECT_NE(frame[1], 0x14);
+    EXPECT_NE(log.find("kestrelon: panel busy with another exchange; REG14 read refused"),
+              std::string::npos);
+
+    // A second full push requested meanwhile is refused as a whole.
+    transport.written.clear();
+    waiter.during = [&](int) { protocol.PushAllSettings(); };
+    testing::internal::CaptureStderr();
+    protocol.PushStatusRegister();
+    log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x29}));
+    EXPECT_NE(log.find("settings push refused"), std::string::npos);
+}
+
+TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
+    transport.answer = [](uint8_t reg) { return reply(reg, {0, 0, 1, 0, 0, 0}); };
+    state.st[1] = 61;
+    testing::internal::CaptureStderr();
+    protocol.PushTempLimits();
+    std::string log = testing::internal::GetCapturedStderr();
+
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(transport.written.size(), static_cast<std::size_t>(PanelLink::kMaxEepromReads));
+    EXPECT_NEAR(time.totalWaitSeconds(), 2.0, 1e-9);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+    EXPECT_EQ(log.rfind("kestrelon: REG20 not written", 0), 0u) << log;
+    EXPECT_EQ(state.st[1], 61);
+
+    // The clock set does not wait for the EEPROM and still goes out.
+    protocol.SyncClock();
+    EXPECT_EQ(writes().size(), 1u);
+}
+
+}  // namespace kestrelon

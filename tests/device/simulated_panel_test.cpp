@@ -1,0 +1,189 @@
+// The simulated panel driven by the real protocol in virtual time: registers kept, readings
+// answered, bad frames ignored, EEPROM busy after writes, and the frame record and its lines.
+#include "device/simulated_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "device/frame_trace.h"
+#include "device/panel_finder.h"
+#include "device/panel_protocol.h"
+#include "device/simulated_bus.h"
+#include "fakes.h"
+
+namespace kestrelon {
+
+namespace {
+
+struct SimulatedPanelTest : ::testing::Test {
+    VirtualTime time;
+    MonitorState state;
+
+    void fillSettings() {
+        for (int ch = 1; ch <= kChannels; ++ch) {
+            state.st[ch] = 50 + ch;
+            state.fst[ch] = 120 + ch;
+            state.sf[ch] = 1000 + 100 * ch;
+            state.msf[ch] = 1200 + 10 * ch;
+        }
+        state.auto_stat = true;
+        state.usb_vol = 14, state.lcd_mode = 1, state.back_color = 2;
+        state.time_hour = "09:05";
+    }
+};
+
+}  // namespace
+
+TEST_F(SimulatedPanelTest, FullPushLandsInItsRegisters) {
+    SimulatedPanel panel(time);
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+    fillSettings();
+    protocol.PushAllSettings();
+
+    EXPECT_EQ(panel.writeOrder(),
+              (std::deque<uint8_t>{0x29, 0x20, 0x21, 0x24, 0x25, 0x2B, 0x2C, 0x28}));
+    EXPECT_TRUE(panel.badFrames().empty());
+    EXPECT_EQ(panel.registerBytes(0x20), (std::array<uint8_t, 6>{51, 52, 53, 54, 0, 0}));
+    EXPECT_EQ(panel.registerBytes(0x21), (std::array<uint8_t, 6>{121, 122, 123, 124, 0, 0}));
+    EXPECT_EQ(panel.registerBytes(0x25), (std::array<uint8_t, 6>{0x14, 0x05, 0x78, 0x05, 0, 0}));
+    EXPECT_EQ(panel.registerBytes(0x29), (std::array<uint8_t, 6>{0x04, 0x00, 14, 0x11, 2, 0}));
+    EXPECT_EQ(panel.registerBytes(0x28), (std::array<uint8_t, 6>{0, 0, 0, 0x09, 0x05, 0}));
+    EXPECT_FALSE(panel.registerBytes(0x2A).has_value());
+    EXPECT_GE(time.totalWaitSeconds(), 1.8);
+}
+
+TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
+    SimulatedPanelOptions options;
+    options.absent_sensor = 4;
+    SimulatedPanel panel(time, options);
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+
+    std::set<int> seen;
+    int previous = -1;
+    for (int tick = 0; tick < 300; ++tick) {
+        protocol.ReadTemps(ChannelPair::First);
+        protocol.ReadTemps(ChannelPair::Second);
+        protocol.ReadFans(ChannelPair::First);
+        protocol.ReadFanLimits(ChannelPair::First);
+        protocol.ReadFanLimits(ChannelPair::Second);
+        EXPECT_NEAR(state.new_t[1], options.base_temps[0], 3);
+        EXPECT_EQ(state.new_t[4], 0) << "no sensor: the panel says 255, the state holds 0";
+        EXPECT_GT(state.new_f[1], 1000);
+        EXPECT_LE(state.new_f[1], 2450);
+        if (previous >= 0) {
+            EXPECT_LE(std::abs(state.new_t[1] - previous), 1) << "slow drift";
+        }
+        previous = state.new_t[1];
+        seen.insert(state.new_t[1]);
+        time.advance(1.0);
+    }
+    EXPECT_GT(seen.size(), 2u) << "temperatures move";
+    EXPECT_EQ(panel.temperature(4), 255);
+    EXPECT_EQ(state.lf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
+}
+
+TEST_F(SimulatedPanelTest, ManualModeFansFollowTheManualSpeeds) {
+    SimulatedPanel panel(time);
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+    state.auto_stat = false;
+    state.msf[1] = 1300, state.msf[2] = 5000;  // fan 2 above its limit of 2000
+    protocol.PushManualFanSpeeds(ChannelPair::First);
+    protocol.PushStatusRegister();
+    protocol.ReadFans(ChannelPair::First);
+    EXPECT_NEAR(state.new_f[1], 1300, 12);
+    EXPECT_LE(state.new_f[2], 2000);
+    EXPECT_GE(state.new_f[2], 1988);
+}
+
+TEST_F(SimulatedPanelTest, BadChecksumIsRecordedAndIgnored) {
+    SimulatedPanel panel(time);
+    std::vector<uint8_t> good{0x00, 0x20, 60, 55, 50, 45, 0, 0, 0xCE};
+    std::vector<uint8_t> bad = good;
+    bad[2] = 99;
+    panel.write(good);
+    panel.write(bad);
+    EXPECT_EQ(panel.registerBytes(0x20), (std::array<uint8_t, 6>{60, 55, 50, 45, 0, 0}));
+    ASSERT_EQ(panel.badFrames().size(), 1u);
+    EXPECT_EQ(panel.badFrames()[0], bad);
+    EXPECT_EQ(panel.frames().size(), 2u) << "every frame is in the record";
+}
+
+TEST_F(SimulatedPanelTest, EepromIsBusyForAWhileAfterEachWrite) {
+    SimulatedPanelOptions options;
+    options.eeprom_busy_seconds = 0.170;
+    SimulatedPanel panel(time, options);
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+
+    protocol.PushTempLimits();
+    EXPECT_TRUE(panel.eepromBusy());
+    const std::size_t before = panel.frames().size();
+    EXPECT_TRUE(
+        link.WaitEepromIdle());  // after the 50 ms settle: busy at 100 and 150 ms, idle at 200
+    EXPECT_EQ(panel.frames().size() - before, 6u);
+    EXPECT_FALSE(panel.eepromBusy());
+
+    protocol.SyncClock();  // the clock is not EEPROM-backed
+    EXPECT_FALSE(panel.eepromBusy());
+}
+
+TEST_F(SimulatedPanelTest, TraceLinesAndSinkShowEveryFrameAsItHappens) {
+    SimulatedPanelOptions options;
+    options.record_limit = 3;
+    SimulatedPanel panel(time, options);
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+    std::vector<std::string> printed;
+    std::vector<double> times;
+    panel.setTraceSink([&](const TraceFrame& f) {
+        printed.push_back(traceLine(f));
+        times.push_back(f.time);
+    });
+    state.auto_stat = false, state.alarm_en = true, state.usb_vol = 14, state.lcd_mode = 2;
+    state.back_color = 3;
+    protocol.PushStatusRegister();
+
+    ASSERT_EQ(printed.size(), 5u);  // two busy reads and their replies, then the write
+    EXPECT_EQ(printed[0], "> 00 1C 00 00 00 00 00 00 20");
+    EXPECT_EQ(printed[1], "< 00 1C 00 00 00 00 00 00 00");
+    EXPECT_EQ(printed[4], "> 00 29 07 00 0E 12 03 00 6F");
+    EXPECT_DOUBLE_EQ(times[0], 0.0);
+    EXPECT_DOUBLE_EQ(times[1], 0.05);
+    EXPECT_DOUBLE_EQ(times[4], 0.10);
+    // The record keeps the newest frames only.
+    EXPECT_EQ(panel.traceLines(), (std::vector<std::string>(printed.begin() + 2, printed.end())));
+}
+
+TEST_F(SimulatedPanelTest, BusListsOnePanelThatTheFinderOpens) {
+    SimulatedBus bus(time);
+    PanelSearch search = FindDevice(bus);
+    ASSERT_TRUE(search.found());
+    EXPECT_EQ(search.device.path, "simulated");
+    EXPECT_EQ(search.transport->reportLengths(), (ReportLengths{9, 9, 9}));
+
+    PanelLink link(*search.transport, time, state);
+    PanelProtocol(link, state).ReadFanLimits(ChannelPair::Second);
+    EXPECT_EQ(state.lf[4], 3000);
+    EXPECT_EQ(bus.panel().frames().size(), 2u);
+}
+
+TEST(TracingTransport, TracesFramesOfAnyTransport) {
+    VirtualTime time;
+    auto inner = std::make_unique<test::ScriptedTransport>();
+    inner->replies.push_back(test::reply(0x18, {0x34, 0x12}));
+    std::vector<std::string> lines;
+    TracingTransport tracing(std::move(inner), time,
+                             [&](const TraceFrame& f) { lines.push_back(traceLine(f)); });
+    MonitorState state;
+    PanelLink link(tracing, time, state);
+    link.readRegister(0x18, 10);
+    EXPECT_EQ(lines, (std::vector<std::string>{"> 00 18 00 00 00 00 00 00 24",
+                                               "< 00 18 34 12 00 00 00 00 00"}));
+}
+
+}  // namespace kestrelon
