@@ -6,10 +6,10 @@ namespace kestrelon {
 class PollHooks {
 public:
     virtual ~PollHooks() = default;
-    virtual void drawClockPanel() = 0;        // draws time_hour and shows the window image
+    virtual void drawClockPanel() = 0;  // draws time_hour and shows the window image
     virtual void drawTempReadout(int channel) = 0;
     virtual void drawFanReadout(int channel) = 0;
-    virtual void refreshWindow() = 0;         // puts the window image on the screen
+    virtual void refreshWindow() = 0;  // puts the window image on the screen
     // Starts an internet check; it must not block. Its result lands in `connect` and the link
     // lamp when it is known.
     virtual void checkInternet() = 0;

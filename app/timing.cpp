@@ -47,6 +47,8 @@ void VirtualTime::delay(int ms) {
     ++waits_;
 }
 
-void VirtualTime::setTimeOfDay(int secondsOfDay) { startOfDay_ = secondsOfDay - elapsed_; }
+void VirtualTime::setTimeOfDay(int secondsOfDay) {
+    startOfDay_ = secondsOfDay - elapsed_;
+}
 
 }  // namespace kestrelon

@@ -1,4 +1,5 @@
-// Time sources and waits. Both are injected so that tests and the simulated panel run in virtual time.
+// Time sources and waits. Both are injected so that tests and the simulated panel run in virtual
+// time.
 #pragma once
 
 #include <string>

@@ -1,0 +1,274 @@
+// The commands of kestrelonctl.
+#include "app/ctl.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "app/panel_session.h"
+#include "device/frame_trace.h"
+#include "device/simulated_bus.h"
+#include "settings/settings_file.h"
+
+namespace kestrelon {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestrelonctl [--simulated] [--trace] COMMAND\n"
+    "  list                              panels found on USB\n"
+    "  status [--json]                   temperatures, fan speeds and fan limits\n"
+    "  settings [--file PATH] [--json]   the settings as the program loads them\n"
+    "  push [--file PATH]                send every setting and the clock to the panel\n";
+
+constexpr std::array<const char*, 4> kChannelNames{"CPU", "HDD", "VGA", "case"};
+
+struct Options {
+    bool simulated = false;
+    bool trace = false;
+    bool json = false;
+    std::string command;
+    std::optional<std::string> file;
+    std::vector<std::string> positional;
+};
+
+// Parses the command line; on a mistake returns nothing and says why in `why`.
+std::optional<Options> parse(const std::vector<std::string>& args, std::string& why) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--simulated") {
+            o.simulated = true;
+        } else if (a == "--trace") {
+            o.trace = true;
+        } else if (a == "--json") {
+            o.json = true;
+        } else if (a == "--file") {
+            if (i + 1 == args.size()) {
+                why = "--file needs a path";
+                return std::nullopt;
+            }
+            o.file = args[++i];
+        } else if (a.rfind("--", 0) == 0) {
+            why = "unknown option " + a;
+            return std::nullopt;
+        } else if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    if (o.command.empty()) why = "no command given";
+    return o.command.empty() ? std::nullopt : std::optional<Options>(o);
+}
+
+std::string hex4(uint16_t v) {
+    std::ostringstream s;
+    s << "0x" << std::hex << std::setw(4) << std::setfill('0') << v;
+    return s.str();
+}
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// Everything one command needs: the bus it looks on, the state, the panel session.
+class Command {
+public:
+    Command(const Options& o, CtlEnvironment& env, std::ostream& out, std::ostream& err)
+        : o_(o), env_(env), out_(out), err_(err) {
+        if (o.simulated) simulated_ = std::make_unique<SimulatedBus>(env.clock);
+    }
+
+    int run() {
+        if (o_.command == "list") return list();
+        if (o_.command == "status") return status();
+        if (o_.command == "settings") return settings();
+        if (o_.command == "push") return push();
+        err_ << "kestrelon: unknown command " << o_.command << "\n" << kUsage;
+        return 2;
+    }
+
+private:
+    HidBus& bus() { return simulated_ ? static_cast<HidBus&>(*simulated_) : env_.bus; }
+
+    PanelSession::TransportWrapper tracer() {
+        if (!o_.trace) return {};
+        return [this](std::unique_ptr<Transport> inner) -> std::unique_ptr<Transport> {
+            return std::make_unique<TracingTransport>(
+                std::move(inner), env_.clock,
+                [this](const TraceFrame& f) { out_ << traceLine(f) << "\n"; });
+        };
+    }
+
+    // Explains why no panel could be used; returns the exit status for it.
+    int noPanel(const PanelSearch& search) {
+        if (search.outcome() == PanelSearch::Outcome::NoPanel) {
+            err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
+        } else {
+            for (const auto& e : search.errors)
+                err_ << "kestrelon: cannot open panel " << e << "\n";
+        }
+        return 1;
+    }
+
+    bool settingsReadable(const std::string& path, bool mustExist) {
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) {
+            if (!mustExist) return true;  // the program starts from zeros then
+            err_ << "kestrelon: cannot read settings file " << path << ": no such file\n";
+            return false;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in || std::filesystem::is_directory(path, ec)) {
+            err_ << "kestrelon: cannot read settings file " << path << ": "
+                 << (std::filesystem::is_directory(path, ec) ? "it is a directory"
+                                                             : "permission denied")
+                 << "\n";
+            return false;
+        }
+        return true;
+    }
+
+    bool loadSettings() {
+        const std::string path = o_.file.value_or(env_.settingsPath);
+        if (!settingsReadable(path, o_.file.has_value())) return false;
+        LoadSettings(state_, path);
+        return true;
+    }
+
+    int list() {
+        int found = 0;
+        for (const HidDeviceInfo& d : bus().enumerate()) {
+            if (d.vendor_id != kPanelVendorId || d.product_id != kPanelProductId) continue;
+            ++found;
+            std::string error;
+            std::unique_ptr<Transport> t = bus().open(d, error);
+            out_ << d.path << "  vendor " << hex4(d.vendor_id) << "  product "
+                 << hex4(d.product_id);
+            if (t) {
+                ReportLengths l = t->reportLengths();
+                out_ << "  input " << l.input << "  output " << l.output << "  feature "
+                     << l.feature << "\n";
+            } else {
+                out_ << "  (cannot open: " << error << ")\n";
+            }
+        }
+        if (found == 0) {
+            err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    int status() {
+        const std::string path = o_.file.value_or(env_.settingsPath);
+        if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
+        PanelSession session(state_, env_.waiter);
+        if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
+            return noPanel(session.search());
+        PanelProtocol& p = *session.protocol();
+        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
+        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFans(pair);
+        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFanLimits(pair);
+        const std::string unit = state_.t_unit ? "F" : "C";
+        const std::string panel = session.search().device.path;
+        if (o_.json) {
+            out_ << "{\"panel\": " << jsonString(panel) << ", \"unit\": \"" << unit
+                 << "\", \"channels\": [";
+            for (int ch = 1; ch <= kChannels; ++ch) {
+                out_ << (ch > 1 ? ", " : "") << "{\"channel\": " << ch
+                     << ", \"name\": " << jsonString(kChannelNames[ch - 1])
+                     << ", \"temperature\": " << temperatureText(ch, "null")
+                     << ", \"fan\": " << state_.new_f[ch] << ", \"fan_limit\": " << state_.lf[ch]
+                     << "}";
+            }
+            out_ << "]}\n";
+            return 0;
+        }
+        out_ << "panel " << panel << "\n";
+        // "°" takes two bytes, so this header is spelled out rather than padded.
+        out_ << "channel   temp " << (state_.t_unit ? "°F" : "°C") << "      fan      fan limit\n";
+        for (int ch = 1; ch <= kChannels; ++ch) {
+            out_ << std::left << std::setw(10) << (std::to_string(ch) + " " + kChannelNames[ch - 1])
+                 << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
+                 << state_.new_f[ch] << state_.lf[ch] << "\n";
+        }
+        return 0;
+    }
+
+    // A reading of 0 means the channel has no sensor (the panel reports 255 for that).
+    std::string temperatureText(int ch, const std::string& absent) const {
+        return state_.new_t[ch] == 0 ? absent : std::to_string(state_.new_t[ch]);
+    }
+
+    int settings() {
+        if (!loadSettings()) return 1;
+        auto entries = SettingsEntries(state_);
+        if (!o_.json) {
+            for (const auto& [key, value] : entries) out_ << key << "=" << value << "\n";
+            return 0;
+        }
+        out_ << "{";
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const auto& [key, value] = entries[i];
+            out_ << (i ? ", " : "") << jsonString(key) << ": "
+                 << (key == "alarm" ? jsonString(value) : value);
+        }
+        out_ << "}\n";
+        return 0;
+    }
+
+    int push() {
+        if (!loadSettings()) return 1;
+        // The clock record carries the time of day; the push sets the panel's clock with it.
+        state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
+        PanelSession session(state_, env_.waiter);
+        if (session.Start(bus(), tracer()) != PanelSearch::Outcome::Opened)
+            return noPanel(session.search());
+        out_ << "pushed the settings and the clock to " << session.search().device.path << "\n";
+        return 0;
+    }
+
+    const Options& o_;
+    CtlEnvironment& env_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::unique_ptr<SimulatedBus> simulated_;
+    MonitorState state_;
+};
+
+}  // namespace
+
+int RunCtl(const std::vector<std::string>& args, CtlEnvironment& env, std::ostream& out,
+           std::ostream& err) {
+    std::string why;
+    std::optional<Options> o = parse(args, why);
+    if (!o) {
+        err << "kestrelon: " << why << "\n" << kUsage;
+        return 2;
+    }
+    return Command(*o, env, out, err).run();
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,18 @@
+// kestrelonctl: wires the real USB bus, clock and wait into the command-line tool.
+#include <QGuiApplication>
+#include <iostream>
+
+#include "app/ctl.h"
+#include "app/skin_dir.h"
+#include "device/hidapi_bus.h"
+#include "settings/settings_path.h"
+
+int main(int argc, char** argv) {
+    using namespace kestrelon;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    HidapiBus bus;
+    SystemClock clock;
+    SleepWaiter waiter;
+    CtlEnvironment env{bus, clock, waiter, DefaultSettingsPath(), SkinDirectory(argv[0])};
+    return RunCtl(args, env, std::cout, std::cerr);
+}

@@ -1,0 +1,37 @@
+// Start-up's device steps and the close.
+#include "app/panel_session.h"
+
+namespace kestrelon {
+
+PanelSession::PanelSession(MonitorState& state, Waiter& waiter) : state_(state), waiter_(waiter) {}
+
+PanelSession::~PanelSession() {
+    CloseDevice();
+}
+
+PanelSearch::Outcome PanelSession::Open(HidBus& bus, const TransportWrapper& wrap) {
+    waiter_.delay(50);
+    search_ = FindDevice(bus);
+    state_.DeviceDetected = search_.found();
+    if (search_.found()) {
+        if (wrap) search_.transport = wrap(std::move(search_.transport));
+        link_ = std::make_unique<PanelLink>(*search_.transport, waiter_, state_);
+        protocol_ = std::make_unique<PanelProtocol>(*link_, state_);
+    }
+    return search_.outcome();
+}
+
+PanelSearch::Outcome PanelSession::Start(HidBus& bus, const TransportWrapper& wrap) {
+    PanelSearch::Outcome outcome = Open(bus, wrap);
+    state_.save_reg29 = true;
+    if (state_.DeviceDetected) protocol_->PushAllSettings();
+    return outcome;
+}
+
+void PanelSession::CloseDevice() {
+    protocol_.reset();
+    link_.reset();
+    search_.transport.reset();  // the transport closes its handle once, in its destructor
+}
+
+}  // namespace kestrelon

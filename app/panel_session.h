@@ -1,0 +1,47 @@
+// The open panel for the length of a run: start-up's device steps (find, open, learn the report
+// lengths, push every setting) and the close that releases it exactly once.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/monitor_state.h"
+#include "app/timing.h"
+#include "device/panel_finder.h"
+#include "device/panel_link.h"
+#include "device/panel_protocol.h"
+
+namespace kestrelon {
+
+class PanelSession {
+public:
+    // Lets a caller put a decorator (a frame trace) around the transport that was opened.
+    using TransportWrapper = std::function<std::unique_ptr<Transport>(std::unique_ptr<Transport>)>;
+
+    PanelSession(MonitorState& state, Waiter& waiter);
+    ~PanelSession();
+    PanelSession(const PanelSession&) = delete;
+    PanelSession& operator=(const PanelSession&) = delete;
+
+    // Waits 50 ms, looks for the panel and opens it; sets DeviceDetected. The report lengths
+    // come from the device's own description.
+    PanelSearch::Outcome Open(HidBus& bus, const TransportWrapper& wrap = {});
+    // Open, then save_reg29 = true and, with a panel, PushAllSettings: start-up's device steps.
+    PanelSearch::Outcome Start(HidBus& bus, const TransportWrapper& wrap = {});
+
+    // Releases the panel; a second call releases nothing.
+    void CloseDevice();
+
+    PanelLink* link() { return link_.get(); }
+    PanelProtocol* protocol() { return protocol_.get(); }
+    const PanelSearch& search() const { return search_; }
+
+private:
+    MonitorState& state_;
+    Waiter& waiter_;
+    PanelSearch search_;
+    std::unique_ptr<PanelLink> link_;
+    std::unique_ptr<PanelProtocol> protocol_;
+};
+
+}  // namespace kestrelon

@@ -1,0 +1,95 @@
+// The poll cycle, in the order the panel and the window expect it.
+#include "app/poll_cycle.h"
+
+#include <limits>
+
+#include "device/panel_link.h"
+#include "device/panel_protocol.h"
+
+namespace kestrelon {
+
+namespace {
+
+// Copies each latest value that differs from the displayed one and redraws that readout.
+template <typename Draw>
+void takeChanged(PerChannel<int32_t>& shown, const PerChannel<int32_t>& latest, Draw draw,
+                 PollHooks& hooks) {
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        if (latest[ch] == shown[ch]) continue;
+        shown[ch] = latest[ch];
+        draw(ch);
+        hooks.refreshWindow();
+    }
+}
+
+}  // namespace
+
+PollCycle::PollCycle(MonitorState& state, const Clock& clock, PollHooks& hooks)
+    : s_(state), clock_(clock), hooks_(hooks) {}
+
+void PollCycle::attachPanel(PanelLink* link, PanelProtocol* protocol) {
+    link_ = link;
+    protocol_ = protocol;
+}
+
+void PollCycle::UpdateClockText() {
+    s_.new_time_hour = clock_.timeOfDay().substr(0, 5);
+}
+
+bool PollCycle::panelReady() const {
+    return s_.DeviceDetected && protocol_ != nullptr;
+}
+
+bool PollCycle::Timer1_Timer() {
+    if (running_ || (link_ != nullptr && link_->busy())) {
+        ++skipped_;
+        return false;
+    }
+    running_ = true;
+    runCycle();
+    running_ = false;
+    return true;
+}
+
+void PollCycle::runCycle() {
+    UpdateClockText();
+    const bool minuteChanged = s_.new_time_hour != s_.time_hour;
+    if (minuteChanged) {
+        s_.time_hour = s_.new_time_hour;
+        hooks_.drawClockPanel();
+    }
+    if (panelReady()) {
+        if (minuteChanged) protocol_->SyncClock();
+        protocol_->ReadTemps(ChannelPair::First);
+        protocol_->ReadTemps(ChannelPair::Second);
+    }
+    takeChanged(
+        s_.t, s_.new_t, [this](int ch) { hooks_.drawTempReadout(ch); }, hooks_);
+
+    if (panelReady()) {
+        protocol_->ReadFans(ChannelPair::First);
+        protocol_->ReadFans(ChannelPair::Second);
+    }
+    takeChanged(
+        s_.f, s_.new_f, [this](int ch) { hooks_.drawFanReadout(ch); }, hooks_);
+
+    // The counter holds at its limit instead of wrapping, so a check is still due at once
+    // when scanning is switched on after a long time off.
+    if (s_.tick_count < std::numeric_limits<int16_t>::max()) ++s_.tick_count;
+    if (s_.tick_count >= kInternetCheckTicks && s_.auto_scan) {
+        s_.tick_count = 0;
+        hooks_.checkInternet();
+    }
+
+    if (panelReady()) {
+        protocol_->ReadFanLimits(ChannelPair::First);
+        protocol_->ReadFanLimits(ChannelPair::Second);
+        if (!s_.auto_scan) {
+            s_.save_reg29 = false;
+            protocol_->PushStatusRegister();
+            s_.save_reg29 = true;
+        }
+    }
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,130 @@
+// kestrelonctl against the simulated panel and a bus of test devices, in virtual time: what it
+// prints, what it sends, and how it fails.
+#include "app/ctl.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "device/transport.h"
+
+namespace kestrelon {
+namespace {
+
+// A bus whose panel interfaces never open (a permission problem, say).
+struct LockedBus final : HidBus {
+    std::vector<HidDeviceInfo> devices;
+    std::vector<HidDeviceInfo> enumerate() override { return devices; }
+    std::unique_ptr<Transport> open(const HidDeviceInfo& d, std::string& error) override {
+        error = d.path + ": permission denied; add a udev rule";
+        return nullptr;
+    }
+};
+
+struct CtlFixture : ::testing::Test {
+    QTemporaryDir dir;
+    LockedBus bus;
+    VirtualTime time{9 * 3600 + 5 * 60};
+    std::string settingsPath = dir.filePath("Settings.inf").toStdString();
+    CtlEnvironment env{bus, time, time, settingsPath, ""};
+    std::ostringstream out, err;
+
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        return RunCtl(args, env, out, err);
+    }
+    void writeSettings(const std::string& text) { std::ofstream(settingsPath) << text; }
+    std::vector<std::string> outLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(out.str());
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+        return lines;
+    }
+};
+
+TEST_F(CtlFixture, StatusAsJsonReportsEveryChannelAndMarksAnAbsentSensor) {
+    ASSERT_EQ(run({"--simulated", "status", "--json"}), 0) << err.str();
+    QJsonParseError error;
+    auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(out.str()), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << out.str();
+    QJsonArray channels = doc.object()["channels"].toArray();
+    ASSERT_EQ(channels.size(), 4);
+    for (const auto& c : channels) {
+        QJsonObject o = c.toObject();
+        EXPECT_TRUE(o["temperature"].isNull() || o["temperature"].toInt() > 0);
+        EXPECT_GT(o["fan"].toInt(), 0);
+        EXPECT_EQ(o["fan_limit"].toInt() % 100, 0);
+    }
+    EXPECT_EQ(channels[0].toObject()["fan_limit"].toInt(), 2400);  // 2450 rounded down
+    EXPECT_EQ(doc.object()["unit"].toString(), "C");
+}
+
+TEST_F(CtlFixture, SettingsListsEveryKeyInFileOrder) {
+    writeSettings("[settings]\r\nst1=65\r\nauto=1\r\nt_unit=3\r\nalarm=07:30\r\nmsf4=2000\r\n");
+    ASSERT_EQ(run({"settings"}), 0) << err.str();
+    auto lines = outLines();
+    ASSERT_EQ(lines.size(), 20u);  // twenty keys
+    EXPECT_EQ(lines[0], "st1=65");
+    EXPECT_EQ(lines[1], "st2=0");
+    EXPECT_EQ(lines[8], "color=0");
+    EXPECT_EQ(lines[9], "auto=1");
+    EXPECT_EQ(lines[10], "t_unit=1");
+    EXPECT_EQ(lines[11], "alarm=07:30");
+    EXPECT_EQ(lines[19], "msf4=2000");
+
+    ASSERT_EQ(run({"settings", "--json"}), 0);
+    auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(out.str()));
+    EXPECT_EQ(doc.object()["alarm"].toString(), "07:30");
+    EXPECT_EQ(doc.object()["st1"].toInt(), 65);
+    EXPECT_EQ(doc.object().size(), 20);
+}
+
+TEST_F(CtlFixture, PushWithTraceSendsTheStartUpSequenceBeforeItsOwnOutput) {
+    writeSettings("[settings]\r\nst1=60\r\nst2=55\r\nst3=50\r\nst4=45\r\n");
+    ASSERT_EQ(run({"--simulated", "--trace", "push"}), 0) << err.str();
+    std::vector<std::string> sentRegisters;
+    auto lines = outLines();
+    for (const auto& l : lines)
+        if (l.rfind("> 00 ", 0) == 0 && l.substr(5, 2) != "1C") sentRegisters.push_back(l.substr(5, 2));
+    EXPECT_EQ(sentRegisters,
+              (std::vector<std::string>{"29", "20", "21", "24", "25", "2B", "2C", "28"}));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "> 00 20 3C 37 32 2D 00 00 CE"), lines.end());
+    // The clock record carries the time of day, 09:05.
+    auto clock = std::find_if(lines.begin(), lines.end(),
+                              [](const std::string& l) { return l.rfind("> 00 28", 0) == 0; });
+    ASSERT_NE(clock, lines.end());
+    EXPECT_EQ(clock->substr(17, 5), "09 05");
+    EXPECT_EQ(lines.back(), "pushed the settings and the clock to simulated");
+    EXPECT_GE(time.totalWaitSeconds(), 1.8);
+}
+
+TEST_F(CtlFixture, FailuresAreOneLineOnStderrAndANonZeroStatus) {
+    EXPECT_EQ(run({"list"}), 1);
+    EXPECT_NE(err.str().find("no panel found"), std::string::npos);
+    EXPECT_TRUE(out.str().empty());
+
+    bus.devices.push_back({"/dev/hidraw7", kPanelVendorId, kPanelProductId, 0x100, "", ""});
+    EXPECT_EQ(run({"status"}), 1);
+    EXPECT_NE(err.str().find("permission denied"), std::string::npos);
+
+    EXPECT_EQ(run({"settings", "--file", dir.filePath("missing.inf").toStdString()}), 1);
+    EXPECT_NE(err.str().find("cannot read settings file"), std::string::npos);
+    EXPECT_EQ(run({"settings", "--file", dir.path().toStdString()}), 1);
+
+    EXPECT_EQ(run({"frobnicate"}), 2);
+    EXPECT_EQ(run({"status", "--bogus"}), 2);
+}
+
+TEST_F(CtlFixture, ListShowsTheSimulatedPanelWithItsReportLengths) {
+    ASSERT_EQ(run({"--simulated", "list"}), 0);
+    EXPECT_EQ(out.str(), "simulated  vendor 0x1267  product 0xa102  input 9  output 9  feature 9\n");
+}
+
+}  // namespace
+}  // namespace kestrelon
