@@ -155,6 +155,16 @@ inline constexpr Point kAlarmPanelOnWindow{148, 127};  // five big characters at
 
 inline constexpr std::string_view kVolumeBackground = "volba.bmp";
 inline constexpr Point kVolumeOnLcd{132, 10};
+// The slider drawn over kVolumeBackground: the level line sits at y = baseY - lift, the lift
+// running 0..liftRange with the volume 0..100 %. Bar, tick and knob span the given columns.
+struct VolumeSlider {
+    int baseY, liftRange;
+    int barLeft, barRight;    // filled from the level line down to baseY
+    int tickLeft, tickRight;  // one-pixel line on the level line
+    int knobX, knobRadius;    // filled circle centred on the level line
+    int hitX, hitYOffset;     // knob_x, and knob_y = level line + hitYOffset (window pixels)
+};
+inline constexpr VolumeSlider kVolumeSlider{75, 60, 1, 27, 28, 34, 38, 4, 288, 124};
 inline constexpr std::string_view kResetPicture = "reset.bmp";
 
 // ---- Wings ------------------------------------------------------------------------------------

@@ -1,0 +1,63 @@
+// Frame composition: blcd and the wings assembled on mainba2, whose left block becomes the
+// left part of mainback; also the single frames of a wing slide.
+#include <QRect>
+
+#include "input/wings.h"
+#include "skin/raster.h"
+#include "skin/skin_renderer.h"
+#include "skin/wing_state.h"
+
+namespace kestrelon {
+
+namespace {
+
+const QRect kComposed(0, 0, geo::kComposedBlock.w, geo::kComposedBlock.h);
+
+}  // namespace
+
+void SkinRenderer::RefreshSkin() {
+    BlitPicture(mainba2_, blcd_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    DrawWings();
+    CopyBlock(mainback_, mainba2_, kComposed);
+    ShowMainback();
+}
+
+void SkinRenderer::DrawWings() {
+    for (const geo::Wing& wing : geo::kWings) {
+        const bool open = wingOpen(state_, wing.id);
+        DrawSprite(wing.picture, wing.mask, open ? wing.open : wing.closed);
+        DrawWingButton(wing.id, open);
+    }
+    DrawWingCenter();
+}
+
+void SkinRenderer::DrawWingButton(geo::WingId id, bool open) {
+    const geo::Wing& wing = wingGeometry(id);
+    if (open)
+        DrawSprite(wing.buttonOpen, wing.buttonOpenMask, wing.buttonAt);
+    else
+        DrawSprite(wing.buttonClosed, wing.buttonClosedMask, wing.buttonAt);
+}
+
+void SkinRenderer::DrawWingCenter() {
+    DrawSprite(geo::kCentrePicture, geo::kCentreMask, geo::kCentreAt);
+}
+
+void SkinRenderer::DrawWingFrame(geo::WingId id, geo::Point at, bool open) {
+    const geo::Wing& wing = wingGeometry(id);
+    BlitPicture(mainba2_, mainba1_, 0, 0);
+    BlitPicture(mainba2_, blcd_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    DrawSprite(wing.picture, wing.mask, at);
+    DrawWingButton(id, open);
+    DrawWingCenter();
+    // Only the composed block ever reaches the window; the side panel is mainback's own.
+    const geo::Block& b = wing.screenBlock;
+    CopyBlock(mainback_, mainba2_, QRect(b.x, b.y, b.w, b.h).intersected(kComposed));
+    ShowMainback();
+}
+
+void SkinRenderer::AnimateWing(geo::WingId wing, int direction) {
+    ::kestrelon::AnimateWing(*this, wing, direction);
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,63 @@
+// Icons and state pictures: sensor, fan and limit icons, unit, link lamp and the LCD buttons.
+#include <cstdio>
+
+#include "skin/skin_renderer.h"
+
+namespace kestrelon {
+
+void SkinRenderer::DrawIcon(geo::IconRow row, int channel) {
+    for (const geo::Icon& icon : geo::kIcons) {
+        if (icon.row != row || icon.channel != channel) continue;
+        ShowSkinPicture(icon.picture, icon.at.x, icon.at.y, icon.target);
+        return;
+    }
+    std::fprintf(stderr, "kestrelon: no icon for channel %d\n", channel);
+}
+
+void SkinRenderer::ShowSensorIcon(int channel) {
+    DrawIcon(geo::IconRow::Sensor, channel);
+}
+
+void SkinRenderer::ShowFanIcon(int channel) {
+    DrawIcon(geo::IconRow::Fan, channel);
+}
+
+void SkinRenderer::ShowThresholdIcon(int channel) {
+    DrawIcon(geo::IconRow::Threshold, channel);
+}
+
+void SkinRenderer::ShowIndicator(const geo::Indicator& indicator, bool on) {
+    ShowSkinPicture(on ? indicator.on : indicator.off, indicator.at.x, indicator.at.y,
+                    indicator.target);
+}
+
+void SkinRenderer::ShowTempUnit() {
+    ShowIndicator(geo::kTempUnit, state_.t_unit);
+}
+
+void SkinRenderer::ShowLinkState(bool on) {
+    ShowIndicator(geo::kLinkLamp, on);
+}
+
+void SkinRenderer::ShowDegreeButtons() {
+    ShowIndicator(geo::kCelsiusButton, state_.dec_stat);
+    ShowIndicator(geo::kFahrenheitButton, !state_.dec_stat);
+}
+
+void SkinRenderer::ShowFanModeButtons() {
+    ShowIndicator(geo::kAutoButton, state_.auto_stat);
+    ShowIndicator(geo::kManualButton, !state_.auto_stat);
+}
+
+void SkinRenderer::ShowBacklightButtons() {
+    for (const geo::BacklightButton& button : geo::kBacklightButtons)
+        ShowIndicator(button.picture, false);
+    for (const geo::BacklightButton& button : geo::kBacklightButtons)
+        if (button.color == state_.back_color) ShowIndicator(button.picture, true);
+}
+
+void SkinRenderer::ShowAlarmEnable() {
+    ShowIndicator(geo::kAlarmSwitch, state_.alarm_en);
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,82 @@
+// The alarm time panel and the volume slider, both assembled on gr_temp1 and laid into the LCD.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "skin/raster.h"
+#include "skin/skin_renderer.h"
+
+namespace kestrelon {
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFFu;
+constexpr double kDeviceVolumeSteps = 28.0;  // usb_vol runs 0..28
+
+// Whether DrawAlarmSetting's mode leaves out character `position` (1..5) of the alarm time.
+bool leftOut(int mode, int position) {
+    switch (mode) {
+        case 0:
+            return false;
+        case 1:
+            return position <= 2;
+        case 2:
+            return position >= 4;
+        default:
+            return true;
+    }
+}
+
+int16_t roundToInt16(double value) {
+    const double rounded = std::nearbyint(value);
+    return static_cast<int16_t>(std::clamp(rounded, double{std::numeric_limits<int16_t>::min()},
+                                           double{std::numeric_limits<int16_t>::max()}));
+}
+
+}  // namespace
+
+bool SkinRenderer::ComposeAlarmPanel(int mode) {
+    if (!LoadScratch(geo::kAlarmBackground)) return false;
+    const std::string& text = state_.alarm_time;
+    for (int position = 1; position <= 5; ++position) {
+        if (leftOut(mode, position) || static_cast<std::size_t>(position) > text.size()) continue;
+        DrawBigDigits(geo::kBigFont.advance * (position - 1), 0, text[position - 1], gr_temp1_);
+    }
+    return true;
+}
+
+void SkinRenderer::DrawAlarmTime() {
+    if (ComposeAlarmPanel(0))
+        BlitPicture(blcd_, gr_temp1_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+}
+
+void SkinRenderer::DrawAlarmSetting(int mode) {
+    if (ComposeAlarmPanel(mode)) {
+        if (mode == 0)
+            BlitPicture(blcd_, gr_temp1_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+        BlitPicture(mainback_, gr_temp1_, geo::kAlarmPanelOnWindow.x, geo::kAlarmPanelOnWindow.y);
+    }
+    ShowMainback();
+}
+
+void SkinRenderer::DrawVolumeKnob() {
+    const geo::VolumeSlider& s = geo::kVolumeSlider;
+    const double vol = state_.vol;
+    const int lift = roundToInt16(vol / 100.0 * s.liftRange);
+    const int level = s.baseY - lift;
+    if (LoadScratch(geo::kVolumeBackground)) {
+        FillBox(gr_temp1_, {s.barLeft, s.baseY}, {s.barRight, level}, kWhite);
+        FillBox(gr_temp1_, {s.tickLeft, level}, {s.tickRight, level}, kWhite);
+        FillDisc(gr_temp1_, {s.knobX, level}, s.knobRadius, kWhite);
+        BlitPicture(blcd_, gr_temp1_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
+    }
+    state_.knob_x = static_cast<int16_t>(s.hitX);
+    state_.knob_y = roundToInt16(level + s.hitYOffset);
+    state_.usb_vol = roundToInt16(vol / 100.0 * kDeviceVolumeSteps);
+    if (state_.usb_vol != state_.old_usb_vol) {
+        if (state_.DeviceDetected && statusPush_) statusPush_();
+        state_.old_usb_vol = state_.usb_vol;
+    }
+}
+
+}  // namespace kestrelon

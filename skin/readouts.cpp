@@ -1,0 +1,124 @@
+// Readout panels: temperatures, fan speeds, limits and set values, the clock and the host facts.
+// A panel is built on gr_temp1 (background, then glyphs) and copied to its place.
+#include <cstdio>
+
+#include "skin/number_text.h"
+#include "skin/raster.h"
+#include "skin/skin_renderer.h"
+
+namespace kestrelon {
+
+namespace {
+
+struct ReadoutRule {
+    geo::ReadoutKind kind;
+    NumberPattern pattern;
+    int32_t ceiling;  // values above it, like 0, show as "----"
+};
+constexpr ReadoutRule kReadoutRules[] = {
+    {geo::ReadoutKind::Temp, NumberPattern::TwoDigits, 254},
+    {geo::ReadoutKind::Fan, NumberPattern::LeadingZero, 65534},
+    {geo::ReadoutKind::Threshold, NumberPattern::TwoDigits, 254},
+    {geo::ReadoutKind::FanSet, NumberPattern::LeadingZero, 65534},
+};
+
+const ReadoutRule& ruleFor(geo::ReadoutKind kind) {
+    for (const ReadoutRule& rule : kReadoutRules)
+        if (rule.kind == kind) return rule;
+    return kReadoutRules[0];
+}
+
+const geo::Readout* findReadout(geo::ReadoutKind kind, int channel) {
+    for (const geo::Readout& readout : geo::kReadouts)
+        if (readout.kind == kind && readout.channel == channel) return &readout;
+    return nullptr;
+}
+
+int32_t readoutValue(const MonitorState& state, geo::ReadoutKind kind, int channel) {
+    switch (kind) {
+        case geo::ReadoutKind::Temp:
+            return state.t[channel];
+        case geo::ReadoutKind::Fan:
+            return state.f[channel];
+        case geo::ReadoutKind::Threshold:
+            return state.t_unit ? state.fst[channel] : state.st[channel];
+        case geo::ReadoutKind::FanSet:
+            break;
+    }
+    return state.auto_stat ? state.sf[channel] : state.msf[channel];
+}
+
+int32_t hostValue(const MonitorState& state, geo::HostFact fact) {
+    switch (fact) {
+        case geo::HostFact::CpuClock:
+            return state.speed;
+        case geo::HostFact::Memory:
+            return state.totalram;
+        case geo::HostFact::Disk:
+            break;
+    }
+    return state.totalmb;
+}
+
+}  // namespace
+
+void SkinRenderer::DrawSmallText(const std::string& text, geo::Point rightmost) {
+    int x = rightmost.x;
+    for (auto c = text.rbegin(); c != text.rend(); ++c) {
+        DrawSmallDigits(x, rightmost.y, *c, gr_temp1_);
+        x -= geo::kSmallFont.advance;
+    }
+}
+
+void SkinRenderer::DrawReadout(geo::ReadoutKind kind, int channel) {
+    const geo::Readout* readout = findReadout(kind, channel);
+    if (!readout) {
+        std::fprintf(stderr, "kestrelon: no readout for channel %d\n", channel);
+        return;
+    }
+    const ReadoutRule& rule = ruleFor(kind);
+    const std::string text =
+        ReadoutText(readoutValue(state_, kind, channel), rule.pattern, rule.ceiling);
+    if (!LoadScratch(readout->background)) return;
+    DrawSmallText(text, readout->rightmost);
+    BlitPicture(surface(readout->target), gr_temp1_, readout->at.x, readout->at.y);
+}
+
+void SkinRenderer::DrawTempReadout(int channel) {
+    DrawReadout(geo::ReadoutKind::Temp, channel);
+}
+
+void SkinRenderer::DrawFanReadout(int channel) {
+    DrawReadout(geo::ReadoutKind::Fan, channel);
+}
+
+void SkinRenderer::DrawThresholdReadout(int channel) {
+    DrawReadout(geo::ReadoutKind::Threshold, channel);
+}
+
+void SkinRenderer::DrawFanSetReadout(int channel) {
+    DrawReadout(geo::ReadoutKind::FanSet, channel);
+}
+
+void SkinRenderer::DrawHostReadout(geo::HostFact fact) {
+    for (const geo::HostReadout& readout : geo::kHostReadouts) {
+        if (readout.fact != fact) continue;
+        if (!LoadScratch(readout.background)) return;
+        DrawSmallText(FormatNumber(hostValue(state_, fact), NumberPattern::LeadingZero),
+                      readout.rightmost);
+        BlitPicture(mainback_, gr_temp1_, readout.at.x, readout.at.y);
+        return;
+    }
+}
+
+void SkinRenderer::DrawClockPanel() {
+    if (LoadScratch(geo::kClockBackground)) {
+        const std::string& text = state_.time_hour;
+        for (std::size_t i = 0; i < 5 && i < text.size(); ++i)
+            DrawMediumDigits(geo::kMediumFont.advance * static_cast<int>(i), 0, text[i], gr_temp1_);
+        BlitPicture(mainback_, gr_temp1_, geo::kClockAt.x, geo::kClockAt.y);
+    }
+    ShowMainback();
+}
+
+}  // namespace kestrelon

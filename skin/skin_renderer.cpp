@@ -1,0 +1,117 @@
+// The renderer's surfaces, picture drawing, digit fonts and the first full draw of start-up.
+#include "skin/skin_renderer.h"
+
+#include "skin/raster.h"
+#include "skin/window_shape.h"
+#include "skin/wing_state.h"
+
+namespace kestrelon {
+
+namespace {
+
+// A surface's starting image; a blank of the given size and colour when its file cannot be
+// read (the start-up skin check has already named the file by then).
+QImage loadSurface(PictureStore& pictures, std::string_view file, geo::Size size, QRgb blank) {
+    if (std::optional<QImage> picture = pictures.load(file)) return *picture;
+    QImage image(size.w, size.h, QImage::Format_RGB32);
+    image.fill(blank);
+    return image;
+}
+
+// The glyph file of a character, or "" when the font has none for it.
+std::string glyphFile(const geo::Font& font, char character) {
+    if (character >= '0' && character <= '9') return std::string(font.prefix) + character + ".bmp";
+    if (character == ':') return std::string(font.colonFile);
+    if (character == '.') return std::string(font.dotFile);
+    if (character == '-') return std::string(font.dashFile);
+    return {};
+}
+
+}  // namespace
+
+SkinRenderer::SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter,
+                           std::function<void()> show)
+    : state_(state), waiter_(waiter), show_(std::move(show)), pictures_(std::move(skinDir)) {
+    mainback_ = loadSurface(pictures_, geo::kSkinPictureFile, geo::kWindow, 0xFF000000u);
+    mainba1_ = mainback_;
+    mainba2_ = mainback_;
+    blcd_ = loadSurface(pictures_, geo::kLcdPictureFile, geo::kLcd, 0xFF000000u);
+    mmask_ = loadSurface(pictures_, geo::kMmaskFile, geo::kMmask, 0xFFFFFFFFu);
+}
+
+QRegion SkinRenderer::WindowRegion() const {
+    return RegionFromRuns(MakeRegionFromMask(mainba1_));
+}
+
+void SkinRenderer::ShowMainback() {
+    if (show_) show_();
+}
+
+QImage& SkinRenderer::surface(geo::Surface which) {
+    return which == geo::Surface::Blcd ? blcd_ : mainback_;
+}
+
+void SkinRenderer::ShowSkinPicture(std::string_view file, int x, int y, geo::Surface target) {
+    if (std::optional<QImage> picture = pictures_.load(file))
+        BlitPicture(surface(target), *picture, x, y);
+}
+
+void SkinRenderer::ShowDigitPicture(std::string_view file, int x, int y, QImage& target) {
+    if (std::optional<QImage> glyph = pictures_.load(file)) BlitDigit(target, *glyph, mmask_, x, y);
+}
+
+void SkinRenderer::DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target) {
+    const std::string file = glyphFile(font, character);
+    if (!file.empty()) ShowDigitPicture(file, x, y, target);
+}
+
+void SkinRenderer::DrawSmallDigits(int x, int y, char character, QImage& target) {
+    DrawGlyph(geo::kSmallFont, x, y, character, target);
+}
+
+void SkinRenderer::DrawMediumDigits(int x, int y, char character, QImage& target) {
+    DrawGlyph(geo::kMediumFont, x, y, character, target);
+}
+
+void SkinRenderer::DrawBigDigits(int x, int y, char character, QImage& target) {
+    DrawGlyph(geo::kBigFont, x, y, character, target);
+}
+
+bool SkinRenderer::LoadScratch(std::string_view background) {
+    std::optional<QImage> picture = pictures_.load(background);
+    if (!picture) return false;
+    gr_temp1_ = *picture;
+    return true;
+}
+
+void SkinRenderer::DrawSprite(std::string_view picture, std::string_view mask, geo::Point at) {
+    const std::optional<QImage> image = pictures_.load(picture);
+    const std::optional<QImage> imageMask = pictures_.load(mask);
+    if (image && imageMask) NoBlinkDraw(mainba2_, *image, *imageMask, at.x, at.y);
+}
+
+void SkinRenderer::DrawAllPanels() {
+    constexpr int kRowOrder[] = {1, 4, 3, 2};       // cpu, case, vga, hdd
+    constexpr int kSetPointOrder[] = {1, 3, 4, 2};  // the LCD's set points and limits
+    ShowTempUnit();
+    for (int channel : kRowOrder) ShowSensorIcon(channel);
+    ShowLinkState(state_.connect);
+    for (int channel : kRowOrder) DrawTempReadout(channel);
+    for (int channel : kRowOrder) DrawFanReadout(channel);
+    for (geo::HostFact fact : {geo::HostFact::CpuClock, geo::HostFact::Disk, geo::HostFact::Memory})
+        DrawHostReadout(fact);
+    for (const geo::Wing& wing : geo::kWings) wingOpen(state_, wing.id) = false;
+    DrawAlarmTime();
+    ShowAlarmEnable();
+    ShowBacklightButtons();
+    ShowFanModeButtons();
+    ShowDegreeButtons();
+    for (int channel : kRowOrder) ShowFanIcon(channel);
+    for (int channel : kRowOrder) ShowThresholdIcon(channel);
+    for (int channel : kSetPointOrder) DrawFanSetReadout(channel);
+    for (int channel : kSetPointOrder) DrawThresholdReadout(channel);
+    DrawVolumeKnob();
+    RefreshSkin();
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,117 @@
+// The skin renderer: owns the drawing surfaces and draws every readout, indicator and frame of
+// the window from the skin's picture files. It never touches a widget: "show" is a callback.
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/monitor_state.h"
+#include "app/timing.h"
+#include "skin/geometry.h"
+#include "skin/picture_store.h"
+
+namespace kestrelon {
+
+class SkinRenderer {
+  public:
+    // `show` puts mainback on the screen (the front end repaints its window); it may be empty.
+    SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter,
+                 std::function<void()> show);
+    SkinRenderer(const SkinRenderer&) = delete;
+    SkinRenderer& operator=(const SkinRenderer&) = delete;
+
+    // ---- Surfaces ------------------------------------------------------------------------------
+    const QImage& mainback() const { return mainback_; }
+    const QImage& mainba1() const { return mainba1_; }
+    const QImage& mainba2() const { return mainba2_; }
+    const QImage& blcd() const { return blcd_; }
+    const QImage& gr_temp1() const { return gr_temp1_; }
+    const QImage& mmask() const { return mmask_; }
+
+    // The window's outline, taken from the skin picture as loaded.
+    QRegion WindowRegion() const;
+    // Puts the current mainback on the screen.
+    void ShowMainback();
+    // Called by DrawVolumeKnob when usb_vol has changed and the panel is present.
+    void setStatusPush(std::function<void()> push) { statusPush_ = std::move(push); }
+
+    MonitorState& state() { return state_; }
+    Waiter& waiter() { return waiter_; }
+    PictureStore& pictures() { return pictures_; }
+
+    // ---- Pictures and fonts --------------------------------------------------------------------
+    // Draws the skin file opaquely with its top-left corner at (x, y) of the target.
+    void ShowSkinPicture(std::string_view file, int x, int y, geo::Surface target);
+    // Draws the skin file as a glyph (ANDed with mmask, then ORed) at (x, y) of the target.
+    void ShowDigitPicture(std::string_view file, int x, int y, QImage& target);
+    // One character of a font at (x, y); nothing for a character the font has no glyph for.
+    void DrawSmallDigits(int x, int y, char character, QImage& target);
+    void DrawMediumDigits(int x, int y, char character, QImage& target);
+    void DrawBigDigits(int x, int y, char character, QImage& target);
+
+    // ---- Readouts (channel 1..4) ---------------------------------------------------------------
+    void DrawTempReadout(int channel);
+    void DrawFanReadout(int channel);
+    void DrawThresholdReadout(int channel);
+    void DrawFanSetReadout(int channel);
+    void DrawClockPanel();  // also shows the window
+    void DrawHostReadout(geo::HostFact fact);
+
+    // ---- Indicators ----------------------------------------------------------------------------
+    void ShowSensorIcon(int channel);
+    void ShowFanIcon(int channel);
+    void ShowThresholdIcon(int channel);
+    void ShowTempUnit();
+    void ShowLinkState(bool on);
+    void ShowDegreeButtons();
+    void ShowFanModeButtons();
+    void ShowBacklightButtons();
+
+    // ---- Alarm panel and volume slider ---------------------------------------------------------
+    void DrawAlarmTime();
+    void ShowAlarmEnable();
+    // 0 all five characters (and into blcd too), 1 without the hour, 2 without the minute,
+    // anything else none; always onto mainback, then shows the window.
+    void DrawAlarmSetting(int mode);
+    void DrawVolumeKnob();
+
+    // ---- Composition and wings -----------------------------------------------------------------
+    void RefreshSkin();
+    void DrawWings();
+    void DrawWingButton(geo::WingId wing, bool open);
+    void DrawWingCenter();
+    // One frame of a slide: the clean background, blcd, the wing at `at`, its button, the centre;
+    // then only the wing's screen block goes to mainback, which is shown.
+    void DrawWingFrame(geo::WingId wing, geo::Point at, bool open);
+    // 0 opens, 1 closes, anything else draws nothing (the flag is the caller's).
+    void AnimateWing(geo::WingId wing, int direction);
+
+    // The first full draw of start-up, ending with RefreshSkin.
+    void DrawAllPanels();
+
+  private:
+    QImage& surface(geo::Surface which);
+    void DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target);
+    void DrawReadout(geo::ReadoutKind kind, int channel);
+    void DrawIcon(geo::IconRow row, int channel);
+    void ShowIndicator(const geo::Indicator& indicator, bool on);
+    // Loads a panel background into gr_temp1; false (gr_temp1 untouched) when it cannot.
+    bool LoadScratch(std::string_view background);
+    // Small-font text laid right to left on gr_temp1, its last character at `rightmost`.
+    void DrawSmallText(const std::string& text, geo::Point rightmost);
+    bool ComposeAlarmPanel(int mode);
+    void DrawSprite(std::string_view picture, std::string_view mask, geo::Point at);
+
+    MonitorState& state_;
+    Waiter& waiter_;
+    std::function<void()> show_;
+    std::function<void()> statusPush_;
+    PictureStore pictures_;
+    QImage mainback_, mainba1_, mainba2_, blcd_, gr_temp1_, mmask_;
+};
+
+}  // namespace kestrelon

@@ -1,0 +1,29 @@
+// The wing tables looked up by wing, and each wing's open flag in the monitor state.
+#pragma once
+
+#include "app/monitor_state.h"
+#include "skin/geometry.h"
+
+namespace kestrelon {
+
+inline const geo::Wing& wingGeometry(geo::WingId id) {
+    for (const geo::Wing& wing : geo::kWings)
+        if (wing.id == id) return wing;
+    return geo::kWings.front();
+}
+
+inline bool& wingOpen(MonitorState& state, geo::WingId id) {
+    switch (id) {
+        case geo::WingId::UpperLeft:
+            return state.luw_open;
+        case geo::WingId::LowerLeft:
+            return state.ldw_open;
+        case geo::WingId::UpperRight:
+            return state.ruw_open;
+        case geo::WingId::LowerRight:
+            break;
+    }
+    return state.rdw_open;
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,208 @@
+// Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
+#include <climits>
+
+#include "input/wings.h"
+#include "renderer_fixture.h"
+#include "skin/renderer_poll_hooks.h"
+
+namespace kestrelon::test {
+
+namespace {
+
+const QRect kComposed(0, 0, 420, 438);
+
+struct Slide {
+    geo::WingId wing;
+    const char* picture;
+    QPoint closed, open;
+    int frames;
+    QRect screenBlock;
+    QPoint button;
+    const char *buttonClosed, *buttonOpen;
+};
+const Slide kSlides[] = {
+    {geo::WingId::UpperLeft,
+     "luw.bmp",
+     {107, 104},
+     {25, 22},
+     42,
+     {0, 0, 225, 222},
+     {118, 115},
+     "luwbt.bmp",
+     "rdwbt.bmp"},
+    {geo::WingId::LowerLeft,
+     "ldw.bmp",
+     {108, 228},
+     {26, 310},
+     42,
+     {0, 225, 225, 222},
+     {117, 315},
+     "ldwbt.bmp",
+     "ruwbt.bmp"},
+    {geo::WingId::UpperRight,
+     "ruw.bmp",
+     {233, 103},
+     {313, 23},
+     41,
+     {225, 0, 205, 222},
+     {320, 112},
+     "ruwbt.bmp",
+     "ldwbt.bmp"},
+    {geo::WingId::LowerRight,
+     "rdw.bmp",
+     {232, 228},
+     {312, 308},
+     41,
+     {225, 225, 205, 222},
+     {318, 314},
+     "rdwbt.bmp",
+     "luwbt.bmp"},
+};
+
+// Top-left corner of the picture whose inside colour shows in `area` (the sprite's 3-pixel
+// margin taken off again), or (-1, -1) when it does not show.
+QPoint spriteAt(const QImage& image, QRgb inside, const QRect& area) {
+    int left = INT_MAX, top = INT_MAX;
+    const QRect r = area.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (row[x] == inside) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+    }
+    return left == INT_MAX ? QPoint(-1, -1) : QPoint(left - 3, top - 3);
+}
+
+QPoint buttonMiddle(const Slide& s) {
+    return s.button + QPoint(9, 9);
+}
+
+}  // namespace
+
+TEST_F(RendererTest, RefreshSkinIsIdempotentAndWritesOnlyTheComposedBlock) {
+    const QImage before = renderer.mainback().copy();
+    renderer.RefreshSkin();
+    const QImage once = renderer.mainback().copy();
+    EXPECT_EQ(diffOutside(before, once, kComposed), "");
+    EXPECT_NE(once, before) << "the wings must have been drawn";
+    renderer.RefreshSkin();
+    EXPECT_EQ(renderer.mainback(), once);
+    EXPECT_EQ(shows, 2);
+}
+
+TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
+    state.ldw_open = true;
+    renderer.ShowFanIcon(1);
+    renderer.RefreshSkin();
+    for (const Slide& s : kSlides) {
+        const bool open = s.wing == geo::WingId::LowerLeft;
+        const QPoint at = open ? s.open : s.closed;
+        EXPECT_EQ(renderer.mainback().pixel(at + QPoint(50, 50)), colour(s.picture)) << s.picture;
+        EXPECT_EQ(renderer.mainback().pixel(buttonMiddle(s)),
+                  colour(open ? s.buttonOpen : s.buttonClosed))
+            << s.picture;
+    }
+    EXPECT_EQ(renderer.mainback().pixel(207 + 22, 204 + 23), colour("cen.bmp"));
+    EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(132, 233, 24, 9), colour("fcpu.bmp")), "")
+        << "the uncovered LCD shows its fan icon at its window place";
+    EXPECT_EQ(renderer.mainback().pixel(122 + 106, 119 + 31), SyntheticSkin::blcdPixel(106, 31))
+        << "the seam between the closed wings shows the LCD";
+}
+
+TEST_F(RendererTest, WingSlidesRunTheirFramesPacedAndEndInTheNewState) {
+    for (const Slide& s : kSlides) {
+        for (int direction : {kWingOpening, kWingClosing}) {
+            const QRect block = s.screenBlock.intersected(kComposed);
+            const bool opening = direction == kWingOpening;
+            const QPoint from = opening ? s.closed : s.open, to = opening ? s.open : s.closed;
+            const QPoint step = (to - from) / (s.frames - 1);
+            QImage start;
+            std::vector<QPoint> seen;
+            bool recording = false;
+            std::string stray;
+            VirtualTime slideTime;
+            SkinRenderer slider(state, skin.dir(), slideTime, [&] {
+                if (!recording) return;
+                seen.push_back(spriteAt(slider.mainba2(), colour(s.picture), kComposed));
+                if (stray.empty()) stray = diffOutside(start, slider.mainback(), block);
+            });
+            slider.RefreshSkin();
+            start = slider.mainback().copy();
+            recording = true;
+
+            slider.AnimateWing(s.wing, direction);
+            ASSERT_EQ(seen.size(), static_cast<std::size_t>(s.frames)) << s.picture;
+            for (int i = 0; i < s.frames; ++i)
+                EXPECT_EQ(seen[i], from + i * step) << s.picture << " frame " << i;
+            EXPECT_EQ(stray, "") << s.picture << ": a frame wrote outside its block";
+            EXPECT_EQ(slideTime.waits(), s.frames - 1);
+            EXPECT_NEAR(slideTime.totalWaitSeconds(), (s.frames - 1) * 0.008, 1e-9);
+            EXPECT_EQ(slider.mainback().pixel(buttonMiddle(s)),
+                      colour(opening ? s.buttonOpen : s.buttonClosed));
+            EXPECT_EQ(slider.mainback().pixel(to + QPoint(50, 50)), colour(s.picture));
+        }
+    }
+}
+
+TEST_F(RendererTest, SlideInAnUnknownDirectionDrawsNothing) {
+    renderer.RefreshSkin();
+    const QImage back = renderer.mainback().copy(), buffer = renderer.mainba2().copy();
+    const int before = shows;
+    for (int direction : {2, -1}) renderer.AnimateWing(geo::WingId::UpperRight, direction);
+    EXPECT_EQ(shows, before);
+    EXPECT_EQ(time.waits(), 0);
+    EXPECT_EQ(renderer.mainback(), back);
+    EXPECT_EQ(renderer.mainba2(), buffer);
+}
+
+TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
+    state.luw_open = state.rdw_open = true;
+    state.connect = true;
+    state.t[4] = 33;
+    state.DeviceDetected = false;
+    state.vol = 60;
+    int pushes = 0;
+    renderer.setStatusPush([&] { ++pushes; });
+    renderer.DrawAllPanels();
+    EXPECT_FALSE(state.luw_open || state.ldw_open || state.ruw_open || state.rdw_open);
+    EXPECT_EQ(pushes, 0);
+    EXPECT_EQ(state.usb_vol, 17);
+    EXPECT_EQ(renderer.mainback().pixel(494, 289), colour("linkon.bmp"));
+    EXPECT_EQ(renderer.mainback().pixel(443, 224), colour("scase.bmp"));
+    EXPECT_EQ(renderer.mainback().pixel(474 + 24, 224 + 1),
+              colour("shddba.bmp") | colour("s3.bmp"));
+    for (const Slide& s : kSlides)
+        EXPECT_EQ(renderer.mainback().pixel(s.closed + QPoint(50, 50)), colour(s.picture));
+    const QImage drawn = renderer.mainback().copy();
+    const int showsSoFar = shows;
+    renderer.RefreshSkin();
+    EXPECT_EQ(renderer.mainback(), drawn);
+    EXPECT_EQ(showsSoFar, 1) << "the first full draw shows the window once, at its end";
+}
+
+TEST_F(RendererTest, PollHooksDrawThroughTheRenderer) {
+    int checks = 0;
+    RendererPollHooks hooks(renderer, [&] { ++checks; });
+    state.f[2] = 1800;
+    hooks.drawFanReadout(2);
+    EXPECT_EQ(renderer.mainback().pixel(518 + 6, 196 + 1),
+              colour("scasefba.bmp") | colour("s1.bmp"));
+    state.t[3] = 61;
+    hooks.drawTempReadout(3);
+    EXPECT_EQ(renderer.mainback().pixel(474 + 18, 210 + 1),
+              colour("svgaba.bmp") | colour("s6.bmp"));
+    EXPECT_EQ(shows, 0);
+    hooks.refreshWindow();
+    state.time_hour = "23:59";
+    hooks.drawClockPanel();
+    EXPECT_EQ(renderer.mainback().pixel(468 + 36, 161), colour("stba.bmp") | colour("m9.bmp"));
+    EXPECT_EQ(shows, 2);
+    hooks.checkInternet();
+    EXPECT_EQ(checks, 1);
+    RendererPollHooks withoutProbe(renderer, {});
+    EXPECT_NO_THROW(withoutProbe.checkInternet());
+}
+
+}  // namespace kestrelon::test

@@ -1,0 +1,128 @@
+// Icons, state pictures and the volume slider: the right picture at the right place per state.
+#include "renderer_fixture.h"
+
+namespace kestrelon::test {
+
+namespace {
+
+struct Placed {
+    const char* file;
+    int x, y;
+};
+
+}  // namespace
+
+TEST_F(RendererTest, BacklightButtonsLightExactlyTheCurrentColour) {
+    const Placed off[] = {{"offoff.bmp", 14, 72},
+                          {"redoff.bmp", 47, 85},
+                          {"blueoff.bmp", 47, 72},
+                          {"puroff.bmp", 14, 85}};
+    const Placed lit[] = {{"offon.bmp", 14, 72},
+                          {"redon.bmp", 47, 85},
+                          {"blueon.bmp", 47, 72},
+                          {"puron.bmp", 14, 85}};
+    for (int16_t backColor : {0, 1, 2, 3, 7, -1}) {
+        state.back_color = backColor;
+        renderer.ShowBacklightButtons();
+        for (int code = 0; code < 4; ++code) {
+            const Placed& p = code == backColor ? lit[code] : off[code];
+            EXPECT_EQ(fillMismatch(renderer.blcd(), QRect(QPoint(p.x, p.y), QSize(31, 11)),
+                                   colour(p.file)),
+                      "")
+                << "back_color " << backColor << ": " << p.file;
+        }
+    }
+}
+
+TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
+    for (bool on : {true, false}) {
+        state.dec_stat = on;
+        state.auto_stat = on;
+        state.alarm_en = on;
+        renderer.ShowDegreeButtons();
+        renderer.ShowFanModeButtons();
+        renderer.ShowAlarmEnable();
+        const Placed expected[] = {{on ? "dcon.bmp" : "dcoff.bmp", 127, 187},
+                                   {on ? "dfoff.bmp" : "dfon.bmp", 152, 187},
+                                   {on ? "auon.bmp" : "auoff.bmp", 33, 194},
+                                   {on ? "maoff.bmp" : "maon.bmp", 68, 194},
+                                   {on ? "alen.bmp" : "aldis.bmp", 48, 29}};
+        for (const Placed& p : expected)
+            EXPECT_EQ(fillMismatch(renderer.blcd(), QRect(QPoint(p.x, p.y), skin.size(p.file)),
+                                   colour(p.file)),
+                      "")
+                << p.file;
+    }
+}
+
+TEST_F(RendererTest, UnitAndLinkPicturesChangeOnlyTheirOwnPlace) {
+    for (bool on : {true, false}) {
+        const QImage before = renderer.mainback().copy();
+        state.t_unit = on;
+        renderer.ShowTempUnit();
+        const QRect unit(505, 182, 12, 9);
+        EXPECT_EQ(fillMismatch(renderer.mainback(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")), "");
+        EXPECT_EQ(diffOutside(before, renderer.mainback(), unit), "");
+
+        renderer.ShowLinkState(on);
+        EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(494, 289, 12, 9),
+                               colour(on ? "linkon.bmp" : "linkoff.bmp")),
+                  "");
+    }
+    EXPECT_EQ(shows, 0);
+}
+
+TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
+    struct Case {
+        int32_t vol;
+        int level;  // the level line on the slider picture
+        int16_t knobY, usbVol;
+    };
+    const Case cases[] = {
+        {0, 75, 199, 0}, {100, 15, 139, 28}, {50, 45, 169, 14}, {2, 74, 198, 1}, {1, 74, 198, 0}};
+    const QRgb white = 0xFFFFFFFFu;
+    for (const Case& c : cases) {
+        state.vol = c.vol;
+        renderer.DrawVolumeKnob();
+        EXPECT_EQ(state.knob_x, 288);
+        EXPECT_EQ(state.knob_y, c.knobY) << "vol " << c.vol;
+        EXPECT_EQ(state.usb_vol, c.usbVol) << "vol " << c.vol;
+        const QImage slider = renderer.blcd().copy(132, 10, 45, 80);
+        EXPECT_EQ(fillMismatch(slider, QRect(QPoint(1, c.level), QPoint(27, 75)), white), "");
+        EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level), QPoint(34, c.level)), white), "");
+        EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level + 1), QPoint(33, 79)),
+                               colour("volba.bmp")),
+                  "")
+            << "vol " << c.vol;
+        EXPECT_EQ(
+            fillMismatch(slider, QRect(QPoint(0, 0), QPoint(27, c.level - 1)), colour("volba.bmp")),
+            "")
+            << "vol " << c.vol;
+        for (QPoint knob : {QPoint(38, c.level), QPoint(34, c.level), QPoint(42, c.level),
+                            QPoint(38, c.level - 4), QPoint(38, c.level + 4)})
+            EXPECT_EQ(slider.pixel(knob), white);
+        EXPECT_EQ(slider.pixel(43, c.level), colour("volba.bmp"));
+        EXPECT_EQ(slider.pixel(42, c.level - 4), colour("volba.bmp"));
+    }
+}
+
+TEST_F(RendererTest, VolumeChangePushesTheStatusOnlyWhenChangedAndThePanelIsPresent) {
+    int pushes = 0;
+    renderer.setStatusPush([&] { ++pushes; });
+    state.DeviceDetected = true;
+    state.vol = 50;
+    renderer.DrawVolumeKnob();
+    EXPECT_EQ(pushes, 1);
+    EXPECT_EQ(state.old_usb_vol, 14);
+    state.vol = 51;  // still 14 on the panel's scale
+    renderer.DrawVolumeKnob();
+    EXPECT_EQ(pushes, 1);
+
+    state.DeviceDetected = false;
+    state.vol = 100;
+    renderer.DrawVolumeKnob();
+    EXPECT_EQ(pushes, 1);
+    EXPECT_EQ(state.old_usb_vol, 28) << "taken over even without the panel";
+}
+
+}  // namespace kestrelon::test
