@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -13,9 +14,14 @@
 #include <sstream>
 
 #include "app/panel_session.h"
+#include "app/poll_cycle.h"
 #include "device/frame_trace.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"
+#include "skin/renderer_poll_hooks.h"
+#include "skin/skin_check.h"
+#include "skin/skin_renderer.h"
+#include "skin/window_shape.h"
 
 namespace kestrelon {
 
@@ -26,7 +32,9 @@ constexpr const char* kUsage =
     "  list                              panels found on USB\n"
     "  status [--json]                   temperatures, fan speeds and fan limits\n"
     "  settings [--file PATH] [--json]   the settings as the program loads them\n"
-    "  push [--file PATH]                send every setting and the clock to the panel\n";
+    "  push [--file PATH]                send every setting and the clock to the panel\n"
+    "  render OUT.png [--file PATH] [--wings closed|open|ul,ll,ur,lr]\n"
+    "                                    the window as it shows after start-up and one poll\n";
 
 constexpr std::array<const char*, 4> kChannelNames{"CPU", "HDD", "VGA", "case"};
 
@@ -36,6 +44,7 @@ struct Options {
     bool json = false;
     std::string command;
     std::optional<std::string> file;
+    std::optional<std::string> wings;
     std::vector<std::string> positional;
 };
 
@@ -56,6 +65,12 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
                 return std::nullopt;
             }
             o.file = args[++i];
+        } else if (a == "--wings") {
+            if (i + 1 == args.size()) {
+                why = "--wings needs closed, open or a list of ul, ll, ur, lr";
+                return std::nullopt;
+            }
+            o.wings = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             why = "unknown option " + a;
             return std::nullopt;
@@ -105,6 +120,7 @@ public:
         if (o_.command == "status") return status();
         if (o_.command == "settings") return settings();
         if (o_.command == "push") return push();
+        if (o_.command == "render") return render();
         err_ << "kestrelon: unknown command " << o_.command << "\n" << kUsage;
         return 2;
     }
@@ -250,8 +266,73 @@ private:
         return 0;
     }
 
+    // Which wings --wings opens; nothing when the text names something else.
+    static std::optional<std::array<bool, 4>> openWings(const std::string& text) {
+        std::array<bool, 4> open{};  // in the order of geo::kWings: ul, ll, ur, lr
+        if (text == "closed") return open;
+        if (text == "open") return std::array<bool, 4>{true, true, true, true};
+        static constexpr std::array<const char*, 4> names{"ul", "ll", "ur", "lr"};
+        std::istringstream in(text);
+        for (std::string name; std::getline(in, name, ',');) {
+            auto it = std::find(names.begin(), names.end(), name);
+            if (it == names.end()) return std::nullopt;
+            open[static_cast<std::size_t>(it - names.begin())] = true;
+        }
+        return open;
+    }
+
+    int render() {
+        if (o_.positional.size() != 1) {
+            err_ << "kestrelon: render needs one output file\n" << kUsage;
+            return 2;
+        }
+        auto wings = openWings(o_.wings.value_or("closed"));
+        if (!wings) {
+            err_ << "kestrelon: --wings takes closed, open or a list of ul, ll, ur, lr\n";
+            return 2;
+        }
+        std::vector<std::string> problems = CheckSkin(env_.skinDir);
+        for (const auto& p : problems)
+            err_ << "kestrelon: skin " << env_.skinDir << ": " << p << "\n";
+        if (!problems.empty()) return 1;
+        if (!loadSettings()) return 1;
+
+        // Start-up as the program runs it, then one poll.
+        SkinRenderer renderer(state_, env_.skinDir, env_.waiter, {});
+        PollCycle cycle(state_, env_.clock, hooksFor(renderer));
+        cycle.UpdateClockText();
+        renderer.DrawAllPanels();
+        PanelSession session(state_, env_.waiter);
+        session.Start(bus(), tracer());
+        renderer.setStatusPush([&] { session.protocol()->PushStatusRegister(); });
+        cycle.attachPanel(session.link(), session.protocol());
+        cycle.Timer1_Timer();
+
+        state_.luw_open = (*wings)[0];
+        state_.ldw_open = (*wings)[1];
+        state_.ruw_open = (*wings)[2];
+        state_.rdw_open = (*wings)[3];
+        renderer.RefreshSkin();
+
+        QImage image =
+            WithOutlineAlpha(renderer.mainback(), MakeRegionFromMask(renderer.mainba1()));
+        const std::string& path = o_.positional.front();
+        if (!image.save(QString::fromStdString(path), "PNG")) {
+            err_ << "kestrelon: cannot write " << path << "\n";
+            return 1;
+        }
+        out_ << "rendered " << path << " (" << image.width() << "x" << image.height() << ")\n";
+        return 0;
+    }
+
+    PollHooks& hooksFor(SkinRenderer& renderer) {
+        hooks_ = std::make_unique<RendererPollHooks>(renderer, nullptr);
+        return *hooks_;
+    }
+
     const Options& o_;
     CtlEnvironment& env_;
+    std::unique_ptr<PollHooks> hooks_;
     std::ostream& out_;
     std::ostream& err_;
     std::unique_ptr<SimulatedBus> simulated_;

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -91,7 +94,8 @@ TEST_F(CtlFixture, PushWithTraceSendsTheStartUpSequenceBeforeItsOwnOutput) {
     std::vector<std::string> sentRegisters;
     auto lines = outLines();
     for (const auto& l : lines)
-        if (l.rfind("> 00 ", 0) == 0 && l.substr(5, 2) != "1C") sentRegisters.push_back(l.substr(5, 2));
+        if (l.rfind("> 00 ", 0) == 0 && l.substr(5, 2) != "1C")
+            sentRegisters.push_back(l.substr(5, 2));
     EXPECT_EQ(sentRegisters,
               (std::vector<std::string>{"29", "20", "21", "24", "25", "2B", "2C", "28"}));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "> 00 20 3C 37 32 2D 00 00 CE"), lines.end());
@@ -123,7 +127,63 @@ TEST_F(CtlFixture, FailuresAreOneLineOnStderrAndANonZeroStatus) {
 
 TEST_F(CtlFixture, ListShowsTheSimulatedPanelWithItsReportLengths) {
     ASSERT_EQ(run({"--simulated", "list"}), 0);
-    EXPECT_EQ(out.str(), "simulated  vendor 0x1267  product 0xa102  input 9  output 9  feature 9\n");
+    EXPECT_EQ(out.str(),
+              "simulated  vendor 0x1267  product 0xa102  input 9  output 9  feature 9\n");
+}
+
+}  // namespace
+}  // namespace kestrelon
+
+namespace kestrelon {
+namespace {
+
+// Render needs the default skin, which the build draws into KESTRELON_SKIN_DIR.
+struct RenderFixture : CtlFixture {
+    void SetUp() override { env.skinDir = KESTRELON_SKIN_DIR; }
+    QImage rendered(const std::vector<std::string>& extra) {
+        std::string png = dir.filePath("out.png").toStdString();
+        std::vector<std::string> args{"--simulated", "render", png};
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(run(args), 0) << err.str();
+        return QImage(QString::fromStdString(png));
+    }
+};
+
+TEST_F(RenderFixture, TheWindowImageIsTransparentOutsideItsOutline) {
+    QImage closed = rendered({});
+    ASSERT_EQ(closed.size(), QSize(660, 441));
+    EXPECT_EQ(qAlpha(closed.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(closed.pixel(122 + 105, 119 + 105)), 255);  // the middle of the LCD
+    // No key colour is left anywhere the desktop would see it.
+    int keyVisible = 0;
+    for (int y = 0; y < closed.height(); ++y)
+        for (int x = 0; x < closed.width(); ++x)
+            if (qAlpha(closed.pixel(x, y)) == 255 && (closed.pixel(x, y) & 0xFFFFFF) == 0xFF00FF)
+                ++keyVisible;
+    EXPECT_EQ(keyVisible, 0);
+
+    // Opening the upper-left wing uncovers its quadrant of the LCD and leaves the other wings
+    // (the readouts of the side panel follow the simulated panel's drifting values).
+    QImage upperLeftOpen = rendered({"--wings", "ul"});
+    EXPECT_NE(closed.copy(122, 119, 100, 100), upperLeftOpen.copy(122, 119, 100, 100));
+    EXPECT_EQ(closed.copy(233, 228, 100, 100), upperLeftOpen.copy(233, 228, 100, 100));
+}
+
+TEST_F(RenderFixture, AMissingSkinFileIsNamedAndNothingIsRendered) {
+    QTemporaryDir skin;
+    for (const auto& entry : std::filesystem::directory_iterator(KESTRELON_SKIN_DIR))
+        std::filesystem::copy(
+            entry.path(),
+            skin.filePath(QString::fromStdString(entry.path().filename().string())).toStdString());
+    std::filesystem::remove(skin.filePath("tvgaba.bmp").toStdString());
+    std::filesystem::remove(skin.filePath("harrow.cur").toStdString());
+    env.skinDir = skin.path().toStdString();
+    EXPECT_EQ(run({"--simulated", "render", dir.filePath("x.png").toStdString()}), 1);
+    EXPECT_NE(err.str().find("tvgaba.bmp"), std::string::npos);
+    EXPECT_NE(err.str().find("harrow.cur"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+
+    EXPECT_EQ(run({"render", "x.png", "--wings", "sideways"}), 2);
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST(QtWaiter, NestedWaitsEachRunTheirOwnLength) {
     });
     waiter.delay(20);
     order.push_back("outer end");
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"inner start", "marker", "inner end", "outer end"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"inner start", "marker", "inner end", "outer end"}));
     EXPECT_EQ(waiter.depth(), 0);
 }
 

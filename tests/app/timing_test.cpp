@@ -1,8 +1,8 @@
 // Virtual time: waits advance it, the time of day wraps at midnight, a clock change leaves
 // the monotonic scale alone.
-#include <gtest/gtest.h>
-
 #include "app/timing.h"
+
+#include <gtest/gtest.h>
 
 namespace kestrelon {
 
