@@ -2,10 +2,12 @@
 // measured is the cycle, the framing and the decoding.
 #include <benchmark/benchmark.h>
 
+#include <array>
+
 #include "app/poll_cycle.h"
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"
-#include "tests/support/scripted_panel.h"
+#include "tests/support/fakes.h"
 
 namespace kestrelon {
 namespace {
@@ -15,14 +17,16 @@ void pollCycle(benchmark::State& bench, bool autoScan) {
     MonitorState state;
     state.DeviceDetected = true;
     state.auto_scan = autoScan;
-    test::ScriptedPanel panel(time);
-    panel.answerWords(0x14, 45, 38);
-    panel.answerWords(0x15, 51, 255);
-    panel.answerWords(0x18, 1450, 1180);
-    panel.answerWords(0x19, 1020, 1900);
-    panel.answerWords(0x1D, 2450, 2000);
-    panel.answerWords(0x1E, 1600, 3000);
-    panel.answer(0x1C, {0x1C, 0, 0, 0});
+    test::ScriptedTransport panel;
+    std::array<std::vector<uint8_t>, 256> answers;
+    answers[0x14] = test::words(0x14, 45, 38);
+    answers[0x15] = test::words(0x15, 51, 255);
+    answers[0x18] = test::words(0x18, 1450, 1180);
+    answers[0x19] = test::words(0x19, 1020, 1900);
+    answers[0x1D] = test::words(0x1D, 2450, 2000);
+    answers[0x1E] = test::words(0x1E, 1600, 3000);
+    answers[0x1C] = test::reply(0x1C, {0, 0, 0});
+    panel.answer = [&](uint8_t reg) { return answers[reg]; };
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
     NoPollHooks hooks;
@@ -31,12 +35,16 @@ void pollCycle(benchmark::State& bench, bool autoScan) {
     for (auto _ : bench) {
         time.advance(1.0);
         benchmark::DoNotOptimize(cycle.Timer1_Timer());
-        panel.sent.clear();
+        panel.written.clear();
     }
 }
 
-void BM_PollCycle_Scanning(benchmark::State& s) { pollCycle(s, true); }
-void BM_PollCycle_StatusResend(benchmark::State& s) { pollCycle(s, false); }
+void BM_PollCycle_Scanning(benchmark::State& s) {
+    pollCycle(s, true);
+}
+void BM_PollCycle_StatusResend(benchmark::State& s) {
+    pollCycle(s, false);
+}
 BENCHMARK(BM_PollCycle_Scanning);
 BENCHMARK(BM_PollCycle_StatusResend);
 

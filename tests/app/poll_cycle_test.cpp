@@ -5,17 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"
-#include "tests/support/scripted_panel.h"
+#include "tests/support/fakes.h"
 
 namespace kestrelon {
 namespace {
 
-using test::ScriptedPanel;
+using test::HandlerWaiter;
+using test::ScriptedTransport;
+using test::words;
 
 struct RecordingHooks final : PollHooks {
     std::vector<std::string> calls;
@@ -31,21 +34,24 @@ struct RecordingHooks final : PollHooks {
 
 struct PollFixture : ::testing::Test {
     VirtualTime time{10 * 3600 + 15 * 60};  // 10:15:00
+    HandlerWaiter waiter{time};
     MonitorState state;
     RecordingHooks hooks;
-    ScriptedPanel panel{time};
-    PanelLink link{panel, time, state};
+    ScriptedTransport panel;
+    std::map<uint8_t, std::vector<uint8_t>> answers;
+    PanelLink link{panel, waiter, state};
     PanelProtocol protocol{link, state};
     PollCycle cycle{state, time, hooks};
 
     void SetUp() override {
-        panel.answerWords(0x14, 40, 35);
-        panel.answerWords(0x15, 50, 255);
-        panel.answerWords(0x18, 1200, 900);
-        panel.answerWords(0x19, 1500, 0);
-        panel.answerWords(0x1D, 2450, 2000);
-        panel.answerWords(0x1E, 1600, 3099);
-        panel.answer(0x1C, {0x1C, 0, 0, 0});  // EEPROM idle
+        answers[0x14] = words(0x14, 40, 35);
+        answers[0x15] = words(0x15, 50, 255);
+        answers[0x18] = words(0x18, 1200, 900);
+        answers[0x19] = words(0x19, 1500, 0);
+        answers[0x1D] = words(0x1D, 2450, 2000);
+        answers[0x1E] = words(0x1E, 1600, 3099);
+        answers[0x1C] = test::reply(0x1C, {0, 0, 0});  // EEPROM idle
+        panel.answer = [this](uint8_t reg) { return answers[reg]; };
         state.DeviceDetected = true;
         cycle.attachPanel(&link, &protocol);
     }
@@ -65,12 +71,12 @@ TEST_F(PollFixture, FirstTickSetsTheClockReadsEverythingAndResendsTheStatus) {
     EXPECT_EQ(registersSince(0),
               (std::vector<uint8_t>{0x28, 0x14, 0x15, 0x18, 0x19, 0x1D, 0x1E, 0x1C, 0x1C, 0x29}));
     EXPECT_EQ(state.time_hour, "10:15");
-    const auto& clockSet = panel.sent.front().bytes;
+    const auto& clockSet = panel.written.front();
     EXPECT_EQ(clockSet[5], 0x10);
     EXPECT_EQ(clockSet[6], 0x15);
     // Auto-scan is off until the first click: the status goes out with bit 2 clear, and the
     // flag is set again afterwards.
-    EXPECT_EQ(panel.sent.back().bytes[2] & 0x04, 0);
+    EXPECT_EQ(panel.written.back()[2] & 0x04, 0);
     EXPECT_TRUE(state.save_reg29);
 
     EXPECT_EQ(state.t[1], 40);
@@ -88,13 +94,13 @@ TEST_F(PollFixture, FirstTickSetsTheClockReadsEverythingAndResendsTheStatus) {
 
 TEST_F(PollFixture, TheClockIsSetOncePerMinuteChange) {
     tick();
-    std::size_t mark = panel.sent.size();
+    std::size_t mark = panel.written.size();
     tick();  // 10:15:02, same minute
     auto regs = registersSince(mark);
     EXPECT_EQ(std::count(regs.begin(), regs.end(), 0x28), 0);
 
     time.setTimeOfDay(10 * 3600 + 16 * 60 - 1);  // the next tick lands on 10:16:00
-    mark = panel.sent.size();
+    mark = panel.written.size();
     tick();
     regs = registersSince(mark);
     EXPECT_EQ(std::count(regs.begin(), regs.end(), 0x28), 1);
@@ -109,7 +115,7 @@ TEST_F(PollFixture, OnlyChangedReadingsAreRedrawn) {
     EXPECT_TRUE(hooks.calls.empty());  // nothing changed, nothing drawn
 
     for (int i = 0; i < 4; ++i) {
-        panel.answerWords(0x14, i % 2 ? 40 : 41, 35);
+        answers[0x14] = words(0x14, i % 2 ? 40 : 41, 35);
         tick();
     }
     EXPECT_EQ(hooks.count("temp1"), 4);  // alternating value: every tick
@@ -142,7 +148,7 @@ TEST_F(PollFixture, TheTickCounterHoldsAtItsLimitAndTheCycleGoesOn) {
     tick();
     tick();
     EXPECT_EQ(state.tick_count, 32767);
-    std::size_t mark = panel.sent.size();
+    std::size_t mark = panel.written.size();
     tick();
     EXPECT_FALSE(registersSince(mark).empty());
     state.auto_scan = true;
@@ -154,15 +160,17 @@ TEST_F(PollFixture, ATickDuringAnotherExchangeIsSkipped) {
     tick();
     // A tick comes due while a settings push waits for the panel: it must not start its reads
     // in the middle of the push.
-    bool nestedRan = true;
-    panel.onWrite = [&](const test::SentFrame& f) {
-        if (f.reg() == 0x20) nestedRan = cycle.Timer1_Timer();
+    int nestedTicks = 0, nestedRan = 0;
+    waiter.during = [&](int) {
+        ++nestedTicks;
+        nestedRan += cycle.Timer1_Timer();
     };
-    std::size_t mark = panel.sent.size();
+    std::size_t mark = panel.written.size();
     protocol.PushTempLimits();
-    panel.onWrite = nullptr;
-    EXPECT_FALSE(nestedRan);
-    EXPECT_EQ(cycle.skippedTicks(), 1);
+    waiter.during = nullptr;
+    EXPECT_GT(nestedTicks, 0);
+    EXPECT_EQ(nestedRan, 0);
+    EXPECT_EQ(cycle.skippedTicks(), nestedTicks);
     EXPECT_EQ(registersSince(mark), (std::vector<uint8_t>{0x1C, 0x1C, 0x20}));
 }
 

@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 namespace kestrelon {
 

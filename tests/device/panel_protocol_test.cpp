@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 namespace kestrelon {
 

@@ -11,7 +11,7 @@
 #include "device/panel_finder.h"
 #include "device/panel_protocol.h"
 #include "device/simulated_bus.h"
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 namespace kestrelon {
 

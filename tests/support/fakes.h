@@ -1,5 +1,5 @@
-// Test doubles of the device tests: a scripted transport and a wait that can run a handler in
-// the middle of an exchange, as the desktop program's event loop does.
+// Test doubles for the panel: a scripted transport and a wait that can run a handler in the
+// middle of an exchange, as the desktop program's event loop does.
 #pragma once
 
 #include <algorithm>
@@ -16,7 +16,7 @@ namespace kestrelon::test {
 // Records every frame written; answers each feature read with the next scripted reply (bytes
 // from the report ID on), or all zeros when the script has run out.
 class ScriptedTransport final : public Transport {
-  public:
+public:
     ReportLengths lengths{9, 9, 9};
     std::vector<std::vector<uint8_t>> written;
     std::deque<std::vector<uint8_t>> replies;
@@ -64,9 +64,15 @@ inline std::vector<uint8_t> reply(uint8_t reg, std::vector<uint8_t> data) {
     return bytes;
 }
 
+// A reply to `reg` carrying two little-endian words at bytes 2-3 and 4-5.
+inline std::vector<uint8_t> words(uint8_t reg, int first, int second) {
+    return reply(reg, {uint8_t(first & 0xFF), uint8_t(first >> 8), uint8_t(second & 0xFF),
+                       uint8_t(second >> 8)});
+}
+
 // Virtual-time wait that runs `during` (once per wait, not nested) inside each wait.
 class HandlerWaiter final : public Waiter {
-  public:
+public:
     explicit HandlerWaiter(VirtualTime& time) : time_(time) {}
     std::function<void(int ms)> during;
     std::vector<int> waits;
@@ -81,7 +87,7 @@ class HandlerWaiter final : public Waiter {
         }
     }
 
-  private:
+private:
     VirtualTime& time_;
     bool inside_ = false;
 };
