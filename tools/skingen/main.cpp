@@ -1,0 +1,15 @@
+// kestrelon-skingen OUTDIR: draws the default skin into OUTDIR at build time.
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "tools/skingen/generate.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "kestrelon: usage: kestrelon-skingen OUTDIR\n");
+        return 2;
+    }
+    return kestrelon::skingen::writeSkin(argv[1]) ? 0 : 1;
+}

@@ -1,0 +1,10 @@
+// The hint shown beside the pointer on the hidden reset spot ("reset.bmp").
+#pragma once
+
+#include <QImage>
+
+namespace kestrelon::skingen {
+
+QImage drawResetHint();
+
+}  // namespace kestrelon::skingen
