@@ -29,7 +29,7 @@ QSize iconSize(const geo::Icon& icon);
 // Pictures whose size no table fixes.
 inline constexpr QSize kUnitSize{12, 9};
 inline constexpr QSize kLampSize{9, 9};
-inline constexpr QSize kWingButtonSize{17, 17};
+inline constexpr QSize kWingButtonSize{16, 16};  // fits the smallest click rectangle
 inline constexpr QSize kCentreSize{44, 42};
 inline constexpr QSize kVolumeSize{46, 84};
 inline constexpr QSize kResetSize{40, 16};
