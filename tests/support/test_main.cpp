@@ -1,12 +1,14 @@
-// Test entry point: a QGuiApplication exists for every test (offscreen), as QImage text and
-// QPainter need one.
+// Test entry point: a QApplication exists for every test (offscreen), as QPainter text and the
+// event loop need one.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "app/headless_qt.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    kestrelon::PrepareHeadlessQt();
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

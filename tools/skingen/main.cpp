@@ -2,10 +2,11 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "app/headless_qt.h"
 #include "tools/skingen/generate.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    kestrelon::PrepareHeadlessQt();
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "kestrelon: usage: kestrelon-skingen OUTDIR\n");
