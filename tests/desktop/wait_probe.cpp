@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 #include "app/qt_waiter.h"
 
@@ -15,6 +17,10 @@ void say(const char* what) {
 }
 
 struct ProbeWindow final : QWidget {
+    std::function<void()> onFirstPaint;  // the window is mapped and exposed by then
+    void paintEvent(QPaintEvent*) override {
+        if (auto start = std::exchange(onFirstPaint, nullptr)) QTimer::singleShot(0, start);
+    }
     void mousePressEvent(QMouseEvent*) override {
         say("press");
         QTimer::singleShot(100, qApp, &QApplication::quit);
@@ -28,13 +34,13 @@ int main(int argc, char** argv) {
     const int waitMs = argc > 1 ? std::atoi(argv[1]) : 3000;
     ProbeWindow window;
     window.setGeometry(0, 0, 200, 200);
-    window.show();
     kestrelon::QtWaiter waiter;
-    QTimer::singleShot(300, [&] {
+    window.onFirstPaint = [&] {
         say("waiting");
         waiter.delay(waitMs);
         say("wait ended");
-    });
+    };
+    window.show();
     QTimer::singleShot(waitMs + 5000, &app, &QApplication::quit);
     return app.exec();
 }
