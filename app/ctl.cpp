@@ -22,6 +22,7 @@
 #include "skin/skin_check.h"
 #include "skin/skin_renderer.h"
 #include "skin/window_shape.h"
+#include "skin/wing_state.h"
 
 namespace kestrelon {
 
@@ -308,10 +309,8 @@ private:
         cycle.attachPanel(session.link(), session.protocol());
         cycle.Timer1_Timer();
 
-        state_.luw_open = (*wings)[0];
-        state_.ldw_open = (*wings)[1];
-        state_.ruw_open = (*wings)[2];
-        state_.rdw_open = (*wings)[3];
+        for (std::size_t i = 0; i < geo::kWings.size(); ++i)
+            wingOpen(state_, geo::kWings[i].id) = (*wings)[i];
         renderer.RefreshSkin();
 
         QImage image =
