@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "device/transport.h"
 
 namespace kestrelon {

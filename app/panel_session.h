@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/monitor_state.h"
-#include "app/timing.h"
+#include "core/monitor_state.h"
+#include "core/timing.h"
 #include "device/panel_finder.h"
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "app/monitor_state.h"
-#include "app/poll_hooks.h"
-#include "app/timing.h"
+#include "core/monitor_state.h"
+#include "core/poll_hooks.h"
+#include "core/timing.h"
 
 namespace kestrelon {
 

@@ -2,7 +2,7 @@
 // back, and gives every wait its own timer so nested waits never end each other.
 #pragma once
 
-#include "app/timing.h"
+#include "core/timing.h"
 
 namespace kestrelon {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 #include "settings/settings_file.h"
 
 namespace kestrelon {

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/monitor_state.h"
-#include "app/timing.h"
-#include "input/wings.h"
+#include "core/monitor_state.h"
+#include "core/timing.h"
+#include "skin/wing_slides.h"
 #include "skin/geometry.h"
 #include "skin/skin_renderer.h"
 #include "skin/window_shape.h"

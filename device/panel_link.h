@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "app/monitor_state.h"
-#include "app/timing.h"
+#include "core/monitor_state.h"
+#include "core/timing.h"
 #include "device/report_frame.h"
 #include "device/transport.h"
 

@@ -2,7 +2,7 @@
 // each one driven by its row of the register table. Callers check DeviceDetected first.
 #pragma once
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 #include "device/panel_link.h"
 #include "device/register_map.h"
 

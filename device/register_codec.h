@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 #include "device/register_map.h"
 
 namespace kestrelon {

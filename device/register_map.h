@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 
 namespace kestrelon {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "device/frame_trace.h"
 #include "device/transport.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 #include "settings/settings_path.h"
 
 namespace kestrelon {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/poll_hooks.h"
+#include "core/poll_hooks.h"
 #include "skin/skin_renderer.h"
 
 namespace kestrelon {

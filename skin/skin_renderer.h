@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/monitor_state.h"
-#include "app/timing.h"
+#include "core/monitor_state.h"
+#include "core/timing.h"
 #include "skin/geometry.h"
 #include "skin/picture_store.h"
 

@@ -1,7 +1,7 @@
 // The wing tables looked up by wing, and each wing's open flag in the monitor state.
 #pragma once
 
-#include "app/monitor_state.h"
+#include "core/monitor_state.h"
 #include "skin/geometry.h"
 
 namespace kestrelon {

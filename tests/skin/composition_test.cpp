@@ -1,7 +1,7 @@
 // Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
 #include <climits>
 
-#include "input/wings.h"
+#include "skin/wing_slides.h"
 #include "renderer_fixture.h"
 #include "skin/renderer_poll_hooks.h"
 

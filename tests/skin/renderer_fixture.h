@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/monitor_state.h"
-#include "app/timing.h"
+#include "core/monitor_state.h"
+#include "core/timing.h"
 #include "skin/skin_renderer.h"
 #include "synthetic_skin.h"
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/timing.h"
+#include "core/timing.h"
 #include "device/transport.h"
 
 namespace kestrelon::test {

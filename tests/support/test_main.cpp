@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/headless_qt.h"
+#include "core/headless_qt.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

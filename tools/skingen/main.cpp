@@ -2,7 +2,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "app/headless_qt.h"
+#include "core/headless_qt.h"
 #include "tools/skingen/generate.h"
 
 int main(int argc, char** argv) {

@@ -1,5 +1,5 @@
 // Wing slides: positions in 2-pixel diagonal steps, each frame drawn by the renderer and paced.
-#include "input/wings.h"
+#include "skin/wing_slides.h"
 
 #include "skin/skin_renderer.h"
 #include "skin/wing_state.h"

@@ -1,5 +1,5 @@
 // Offscreen platform and runtime directory for display-less Qt programs.
-#include "app/headless_qt.h"
+#include "core/headless_qt.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // Virtual time: waits advance it, the time of day wraps at midnight, a clock change leaves
 // the monotonic scale alone.
-#include "app/timing.h"
+#include "core/timing.h"
 
 #include <gtest/gtest.h>
 

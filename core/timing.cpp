@@ -1,5 +1,5 @@
 // Real and virtual clocks and waits.
-#include "app/timing.h"
+#include "core/timing.h"
 
 #include <chrono>
 #include <cmath>
