@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "tools/skingen/caption_font.h"
 #include "tools/skingen/controls.h"
 #include "tools/skingen/layout.h"
 #include "tools/skingen/outline.h"
@@ -105,10 +106,9 @@ void drawWebKey(QImage& img, const Mask& key) {
     const int gx = plate.center().x() - g.width() / 2 + 1, gy = plate.center().y() - g.height() / 2;
     paintSymbol(img, gx + 1, gy + 1, Symbol::Globe, kOutline);
     paintSymbol(img, gx, gy, Symbol::Globe, kGlow);
-    const int tw = labelWidth("WEB");
-    const int tx = bar.left() + (plate.left() - bar.left() - tw) / 2 + 2;
-    const int ty = bar.center().y() - kLabelHeight / 2;
-    engraveLabel(img, tx, ty, "WEB", kEngraveDark, shaded(kWingMetal, 0.35f));
+    // The word on the bar's part left of the plate, lit like the globe.
+    const QPoint centre((bar.left() + plate.left() - 1) / 2, bar.center().y());
+    paintLitCaption(img, centre, "WEB", kGlow, kOutline);
 }
 
 // Side panel ------------------------------------------------------------------------------------

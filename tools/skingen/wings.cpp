@@ -5,18 +5,19 @@
 #include <QRadialGradient>
 #include <cmath>
 
+#include "tools/skingen/caption_font.h"
 #include "tools/skingen/layout.h"
 #include "tools/skingen/mask.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/pixel_font.h"
 #include "tools/skingen/shading.h"
+#include "tools/skingen/shapes.h"
 #include "tools/skingen/wing_shape.h"
 
 namespace kestrelon::skingen {
 
 namespace {
 
-// What each wing hides, engraved on it.
+// What each wing hides, lit on a nameplate.
 struct WingLabel {
     geo::WingId id;
     std::string_view text;
@@ -46,6 +47,23 @@ Sprite finish(QImage picture, const Mask& shape) {
     return {picture, mask};
 }
 
+// A small window of display glass set into the wing, the wing's name lit in it.
+void drawNameplate(QImage& img, QPoint centre, std::string_view name) {
+    const QRect box = captionRect(centre, name).adjusted(-6, -4, 6, 4);
+    QPainterPath window;
+    window.addRoundedRect(pixelArea(box), 3, 3);
+    const Mask glass = Mask::fromPath(window, img.width(), img.height());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const QRgb shade =
+            mixed(kGlassTop, kGlassBottom, float(y - box.top()) / box.height()).rgb();
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (glass.at(x, y)) img.setPixel(x, y, shade);
+    }
+    applyBevel(img, glass.grown(1), {1.5f, 0.3f, 0.5f, true});
+    applyOutline(img, glass, kOutline, 1.0f);
+    paintLitCaption(img, centre, name, kGlow, kOutline);
+}
+
 // Chevron pointing along (dx, dy), centred at c.
 void chevron(QPainter& p, QPointF c, int dx, int dy, qreal size, const QColor& colour,
              qreal width) {
@@ -71,14 +89,10 @@ Sprite drawWing(const geo::Wing& wing) {
     img.fill(Qt::black);
     fillBrushed(img, shape, {kWingMetal, 6, 0.22f, 20 + std::uint64_t(wing.id)});
 
-    // A raised inner plate, a step below the rim, with the wing's word engraved near the hub.
+    // A raised inner plate, a step below the rim, its name plate in the middle.
     const int left = wing.openStep.x < 0, up = wing.openStep.y < 0;
     const Mask plate = shape.grown(-7);
     applyBevel(img, plate, {2, 0.22f, 0.3f, true});
-    const std::string_view text = wingLabel(wing.id);
-    const int tw = labelWidth(text);
-    engraveLabel(img, (s.w - tw) / 2, (s.h - kLabelHeight) / 2, text, kEngraveDark,
-                 shaded(kWingMetal, 0.3f));
     // Grip slots parallel to the outer corner's diagonal, beside the button.
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -94,6 +108,7 @@ Sprite drawWing(const geo::Wing& wing) {
         p.drawLine(a, b);
     }
     p.end();
+    drawNameplate(img, QPoint(s.w / 2, s.h / 2), wingLabel(wing.id));
     applyBevel(img, shape, {4, 0.5f, 0.6f, false});
     applyOutline(img, shape, kOutline, 0.9f);
     return finish(img, shape);
