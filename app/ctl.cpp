@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/first_start.h"
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
 #include "device/frame_trace.h"
@@ -257,6 +258,11 @@ private:
     }
 
     int push() {
+        const std::string path = o_.file.value_or(env_.settingsPath);
+        if (IsFirstStart(path)) {
+            err_ << "kestrelon: no settings file at " << path << "; nothing pushed\n";
+            return 1;
+        }
         if (!loadSettings()) return 1;
         // The clock record carries the time of day; the push sets the panel's clock with it.
         state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
@@ -296,7 +302,9 @@ private:
         for (const auto& p : problems)
             err_ << "kestrelon: skin " << env_.skinDir << ": " << p << "\n";
         if (!problems.empty()) return 1;
-        if (!loadSettings()) return 1;
+        const std::string settingsPath = o_.file.value_or(env_.settingsPath);
+        const bool firstStart = IsFirstStart(settingsPath);
+        if (!firstStart && !loadSettings()) return 1;
 
         // Start-up as the program runs it, then one poll.
         SkinRenderer renderer(state_, env_.skinDir, env_.waiter, {});
@@ -304,7 +312,12 @@ private:
         cycle.UpdateClockText();
         renderer.DrawAllPanels();
         PanelSession session(state_, env_.waiter);
-        session.Start(bus(), tracer());
+        // A first start takes the factory values; a picture never writes the user's file.
+        session.Start(bus(), tracer(), [&] {
+            if (!firstStart) return;
+            StartFromFactorySettings(state_, session.protocol(), settingsPath, false);
+            renderer.DrawAllPanels();
+        });
         renderer.setStatusPush([&] { session.protocol()->PushStatusRegister(); });
         cycle.attachPanel(session.link(), session.protocol());
         cycle.Timer1_Timer();

@@ -21,8 +21,10 @@ PanelSearch::Outcome PanelSession::Open(HidBus& bus, const TransportWrapper& wra
     return search_.outcome();
 }
 
-PanelSearch::Outcome PanelSession::Start(HidBus& bus, const TransportWrapper& wrap) {
+PanelSearch::Outcome PanelSession::Start(HidBus& bus, const TransportWrapper& wrap,
+                                         const std::function<void()>& beforePush) {
     PanelSearch::Outcome outcome = Open(bus, wrap);
+    if (beforePush) beforePush();
     state_.save_reg29 = true;
     if (state_.DeviceDetected) protocol_->PushAllSettings();
     return outcome;

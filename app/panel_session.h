@@ -27,7 +27,9 @@ public:
     // come from the device's own description.
     PanelSearch::Outcome Open(HidBus& bus, const TransportWrapper& wrap = {});
     // Open, then save_reg29 = true and, with a panel, PushAllSettings: start-up's device steps.
-    PanelSearch::Outcome Start(HidBus& bus, const TransportWrapper& wrap = {});
+    // `beforePush` runs after the search, panel or not, and before the push.
+    PanelSearch::Outcome Start(HidBus& bus, const TransportWrapper& wrap = {},
+                               const std::function<void()>& beforePush = {});
 
     // Releases the panel; a second call releases nothing.
     void CloseDevice();

@@ -72,6 +72,16 @@ struct MonitorState {
     // Wings.
     bool luw_open = false, ldw_open = false, ruw_open = false, rdw_open = false;
 
+    // Selection blinking (item codes 0..14, 0 = nothing) and alarm editing. Times are seconds on
+    // the monotonic clock, so nothing sticks or fires early when the time of day jumps.
+    std::array<int16_t, 15> flash{};      // the Flash_* flags by item code: 1 = selected, blinking
+    std::array<double, 15> flash_time{};  // the Flash_*_time values: last picture change by code
+    int16_t Flash_static = 0;             // the blink phase all items share: 1 = blink picture
+    int16_t new_flash_num = 0, old_flash_num = 0;
+    double flash_trg_time = 0;  // last selection or arrow click
+    bool set_alarm_hour = false, set_alarm_min = false;
+    double set_alarm_trg_time = 0;  // last click on the alarm's set, up or down button
+
     // Pointer and keys.
     float now_xx = 0, now_yy = 0;
     int16_t mdown_x = 0, mdown_y = 0;

@@ -259,6 +259,36 @@ inline constexpr std::array<ClickArea, 37> kClickAreas{{
     {Control::Close, {59, 71, 217, 229}, Gate::None},
 }};
 
+// Where the pointer shows the hand: every click area under the same wing conditions, except six
+// icons whose hover rectangle differs from their click rectangle.
+struct HoverOverride {
+    Control control;
+    Area area;
+};
+inline constexpr std::array<HoverOverride, 6> kHoverOverrides{{
+    {Control::SensorHdd, {443, 470, 196, 203}},
+    {Control::SensorCase, {449, 470, 224, 231}},
+    {Control::FanIconHdd, {125, 153, 251, 258}},
+    {Control::FanIconCase, {132, 153, 284, 291}},
+    {Control::LimitIconHdd, {241, 269, 251, 258}},
+    {Control::LimitIconCase, {248, 269, 284, 291}},
+}};
+constexpr std::array<ClickArea, kClickAreas.size()> makeHoverAreas() {
+    std::array<ClickArea, kClickAreas.size()> areas = kClickAreas;
+    for (ClickArea& a : areas)
+        for (const HoverOverride& o : kHoverOverrides)
+            if (a.control == o.control) a.area = o.area;
+    return areas;
+}
+// In the order the hover step tests them.
+inline constexpr std::array<ClickArea, kClickAreas.size()> kHoverAreas = makeHoverAreas();
+
+inline constexpr Area kResetSpot = kClickAreas.front().area;
+static_assert(kClickAreas.front().control == Control::ResetSpot);
+// The pointer's position at the reset spot shows the reset hint; the hint's top edge sits this
+// far above the pointer.
+inline constexpr int kResetHintRise = 20;
+
 // ---- Grab areas at the right-hand corners (computed in single precision) ----------------------
 constexpr bool inUpperGrabArea(float x, float y) {
     return y - x + 564.0f < 0.0f || (y - x + 543.0f < 0.0f && x > 628.0f) ||

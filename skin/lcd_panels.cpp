@@ -79,4 +79,8 @@ void SkinRenderer::DrawVolumeKnob() {
     }
 }
 
+bool SkinRenderer::LoadResetHint() {
+    return LoadScratch(geo::kResetPicture);
+}
+
 }  // namespace kestrelon

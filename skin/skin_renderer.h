@@ -78,6 +78,8 @@ class SkinRenderer {
     // anything else none; always onto mainback, then shows the window.
     void DrawAlarmSetting(int mode);
     void DrawVolumeKnob();
+    // Loads the reset hint's picture into gr_temp1; false (gr_temp1 untouched) when it cannot.
+    bool LoadResetHint();
 
     // ---- Composition and wings -----------------------------------------------------------------
     void RefreshSkin();

@@ -108,6 +108,13 @@ TEST_F(CtlFixture, PushWithTraceSendsTheStartUpSequenceBeforeItsOwnOutput) {
     EXPECT_GE(time.totalWaitSeconds(), 1.8);
 }
 
+TEST_F(CtlFixture, PushWithoutASettingsFileSendsNothingAndSaysSo) {
+    EXPECT_EQ(run({"--simulated", "--trace", "push"}), 1);
+    EXPECT_TRUE(out.str().empty());  // not one frame
+    EXPECT_EQ(err.str(), "kestrelon: no settings file at " + settingsPath + "; nothing pushed\n");
+    EXPECT_FALSE(std::filesystem::exists(settingsPath));
+}
+
 TEST_F(CtlFixture, FailuresAreOneLineOnStderrAndANonZeroStatus) {
     EXPECT_EQ(run({"list"}), 1);
     EXPECT_NE(err.str().find("no panel found"), std::string::npos);

@@ -11,7 +11,7 @@
 #include "core/monitor_state.h"
 #include "core/timing.h"
 #include "skin/skin_renderer.h"
-#include "synthetic_skin.h"
+#include "tests/support/synthetic_skin.h"
 
 namespace kestrelon::test {
 

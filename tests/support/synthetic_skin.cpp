@@ -1,6 +1,6 @@
 // The synthetic test skin: file kinds and sizes chosen so that a picture at a wrong place or from
 // a wrong file shows up as a wrong colour.
-#include "synthetic_skin.h"
+#include "tests/support/synthetic_skin.h"
 
 #include <QDataStream>
 #include <QFile>

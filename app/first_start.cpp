@@ -1,0 +1,24 @@
+// The settings a run starts from.
+#include "app/first_start.h"
+
+#include "settings/factory_settings.h"
+#include "settings/settings_file.h"
+
+namespace kestrelon {
+
+bool IsFirstStart(const std::filesystem::path& settingsPath) {
+    std::error_code ec;
+    return !std::filesystem::exists(settingsPath, ec) && !ec;
+}
+
+void StartFromFactorySettings(MonitorState& state, PanelProtocol* panel,
+                              const std::filesystem::path& settingsPath, bool save) {
+    if (panel) {
+        panel->ReadFanLimits(ChannelPair::First);
+        panel->ReadFanLimits(ChannelPair::Second);
+    }
+    ApplyFactorySettings(state);
+    if (panel && save) SaveSettings(state, settingsPath);
+}
+
+}  // namespace kestrelon

@@ -1,0 +1,21 @@
+// The settings a run starts from: the user's file when it exists, else the factory values with
+// fan values from the limits the panel reports, so that a first start never pushes zeros.
+#pragma once
+
+#include <filesystem>
+
+#include "core/monitor_state.h"
+#include "device/panel_protocol.h"
+
+namespace kestrelon {
+
+// Whether there is a settings file at all (an existing file with empty values loads as it is).
+bool IsFirstStart(const std::filesystem::path& settingsPath);
+
+// The factory values for a first start. With a panel its fan limits are read first and, when
+// `save` is set, the values are saved so that the file holds what the panel is about to get.
+// Without a panel nothing is saved: the fan values stay unknown until a panel reports its limits.
+void StartFromFactorySettings(MonitorState& state, PanelProtocol* panel,
+                              const std::filesystem::path& settingsPath, bool save);
+
+}  // namespace kestrelon

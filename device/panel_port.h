@@ -1,0 +1,39 @@
+// The open panel as the controls see it: present or not, and the pushes they make while it is.
+#pragma once
+
+#include "core/monitor_state.h"
+#include "device/panel_link.h"
+#include "device/panel_protocol.h"
+
+namespace kestrelon {
+
+class PanelPort {
+public:
+    explicit PanelPort(const MonitorState& state) : state_(state) {}
+
+    // The panel opened at start-up; both null once it is closed or when none was found.
+    void attach(PanelLink* link, PanelProtocol* protocol) {
+        link_ = link;
+        protocol_ = protocol;
+    }
+    void detach() { attach(nullptr, nullptr); }
+
+    // Every push is made only while the panel is present.
+    bool present() const { return state_.DeviceDetected && protocol_ != nullptr; }
+    PanelProtocol& protocol() { return *protocol_; }
+    PanelLink& link() { return *link_; }
+
+    void PushStatusRegister() {
+        if (present()) protocol_->PushStatusRegister();
+    }
+    void PushAlarmTime() {
+        if (present()) protocol_->PushAlarmTime();
+    }
+
+private:
+    const MonitorState& state_;
+    PanelLink* link_ = nullptr;
+    PanelProtocol* protocol_ = nullptr;
+};
+
+}  // namespace kestrelon

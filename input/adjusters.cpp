@@ -1,0 +1,60 @@
+// The set-point arrows and the knob's volume arithmetic.
+#include "input/adjusters.h"
+
+#include <algorithm>
+
+#include "settings/number_text.h"
+
+namespace kestrelon {
+
+namespace {
+
+constexpr double kKnobZeroY = 203;
+constexpr double kKnobTravel = 60;  // pixels from 0 % to 100 %
+
+}  // namespace
+
+int32_t CelsiusToFahrenheit(int32_t celsius) {
+    return RoundToField<int32_t>(celsius * 9.0 / 5.0 + 32.0);
+}
+
+int32_t FahrenheitToCelsius(int32_t fahrenheit) {
+    return RoundToField<int32_t>((fahrenheit - 32.0) * 5.0 / 9.0);
+}
+
+void StepTempLimit(MonitorState& s, int channel, int step) {
+    int32_t& st = s.st[channel];
+    int32_t& fst = s.fst[channel];
+    if (!s.t_unit) {
+        st += step;
+        if (step > 0 && st >= kLimitMaxC) st = kLimitMaxC;
+        if (step < 0 && st <= kLimitMinC) st = kLimitMinC;
+        fst = CelsiusToFahrenheit(st);
+    } else {
+        fst += step;
+        if (step > 0 && fst >= kLimitMaxF) fst = kLimitMaxF;
+        if (step < 0 && fst <= kLimitMinF) fst = kLimitMinF;
+        st = FahrenheitToCelsius(fst);
+    }
+}
+
+void StepFanSetting(MonitorState& s, int channel, int step) {
+    const int32_t limit = s.lf[channel];
+    if (limit == 0) return;
+    int32_t& speed = s.msf[channel];
+    if (step > 0) {
+        speed += kFanStep;
+        if (speed >= limit) speed = limit;
+    } else {
+        speed -= kFanStep;
+        const int32_t half = RoundToField<int32_t>(limit / 2.0);
+        if (half >= speed) speed = half;
+    }
+}
+
+int32_t KnobVolumeAt(double y) {
+    const int16_t v = RoundToField<int16_t>((kKnobZeroY - y) / kKnobTravel * 100.0);
+    return std::clamp<int32_t>(v, 0, 100);
+}
+
+}  // namespace kestrelon

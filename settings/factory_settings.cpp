@@ -1,0 +1,38 @@
+// The factory values of every user setting.
+#include "settings/factory_settings.h"
+
+#include "settings/number_text.h"
+
+namespace kestrelon {
+
+namespace {
+
+struct FactoryLimit {
+    int channel;
+    int32_t celsius, fahrenheit;
+};
+constexpr FactoryLimit kFactoryLimits[] = {{2, 55, 131}, {3, 55, 131}, {1, 65, 149}, {4, 45, 113}};
+constexpr double kFactorySetPointShare = 0.2;  // of the fan's limit
+
+}  // namespace
+
+void ApplyFactorySettings(MonitorState& s) {
+    for (const FactoryLimit& l : kFactoryLimits) {
+        s.st[l.channel] = l.celsius;
+        s.fst[l.channel] = l.fahrenheit;
+    }
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        if (s.lf[ch] == 0) continue;  // unknown limit: a 0 here would stop the fan
+        s.sf[ch] = RoundToField<int32_t>(s.lf[ch] * kFactorySetPointShare);
+        s.msf[ch] = s.lf[ch];
+    }
+    s.auto_stat = true;
+    s.t_unit = false;
+    s.dec_stat = true;
+    s.alarm_time = "12:00";
+    s.alarm_en = false;
+    s.back_color = 2;
+    s.lcd_mode = 0;
+}
+
+}  // namespace kestrelon
