@@ -1,0 +1,188 @@
+// The real mixer and click against a private sound server with a null sink: values written show
+// in the server, changes made in the server show in the mixer, and the click plays to its end.
+// Skipped only when no server can be started here.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "host/alsa_click_sound.h"
+#include "host/alsa_mixer.h"
+#include "tests/host/wav_bytes.h"
+
+namespace kestrelon {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A sound server of our own, with a null sink as its only output. Its home and runtime folders
+// are temporary and become this process's, so that libasound's "default" devices reach it.
+class SoundServer {
+public:
+    SoundServer() {
+        const QString program = QStandardPaths::findExecutable("pulseaudio");
+        if (program.isEmpty() || !dir_.isValid()) {
+            why_ = "pulseaudio is not installed";
+            return;
+        }
+        const QString home = dir_.filePath("home"), runtime = dir_.filePath("runtime");
+        std::filesystem::create_directories(home.toStdString());
+        std::filesystem::create_directory(runtime.toStdString());
+        std::filesystem::permissions(runtime.toStdString(), std::filesystem::perms::owner_all);
+        qputenv("HOME", home.toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit());
+        qunsetenv("PULSE_SERVER");
+
+        server_.setProcessChannelMode(QProcess::MergedChannels);
+        server_.start(program, {"-n", "--daemonize=no", "--exit-idle-time=-1",
+                                "--load=module-null-sink", "--load=module-native-protocol-unix"});
+        if (!server_.waitForStarted(5000)) {
+            why_ = "pulseaudio did not start: " + server_.errorString().toStdString();
+            return;
+        }
+        for (int i = 0; i < 200 && !up_; ++i) {
+            if (server_.state() != QProcess::Running) break;
+            up_ = pactl({"info"}).has_value();
+            if (!up_) QThread::msleep(25);
+        }
+        if (!up_) why_ = "pulseaudio did not come up: " + server_.readAll().toStdString();
+    }
+
+    ~SoundServer() {
+        if (server_.state() == QProcess::NotRunning) return;
+        server_.terminate();  // this process's own child, by its id
+        if (!server_.waitForFinished(5000)) {
+            server_.kill();
+            server_.waitForFinished(5000);
+        }
+    }
+
+    bool up() const { return up_; }
+    const std::string& why() const { return why_; }
+
+    // pactl's output, or nothing when it failed.
+    std::optional<std::string> pactl(const QStringList& args) {
+        QProcess p;
+        p.start("pactl", args);
+        if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit ||
+            p.exitCode() != 0)
+            return std::nullopt;
+        return p.readAllStandardOutput().toStdString();
+    }
+    std::string sinkVolume() { return pactl({"get-sink-volume", "@DEFAULT_SINK@"}).value_or(""); }
+    std::string sinkMute() { return pactl({"get-sink-mute", "@DEFAULT_SINK@"}).value_or(""); }
+    bool setSinkVolume(const QStringList& levels) {
+        return pactl(QStringList{"set-sink-volume", "@DEFAULT_SINK@"} + levels).has_value();
+    }
+
+private:
+    QTemporaryDir dir_;
+    QProcess server_;
+    bool up_ = false;
+    std::string why_;
+};
+
+class SoundServerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!server_.up()) GTEST_SKIP() << server_.why();
+    }
+    SoundServer server_;
+};
+
+// The mixer takes in a change made in the server from its event queue, which the server fills
+// shortly after pactl returns; give it that moment.
+int32_t VolumeOnceSettled(AlsaMixer& mixer, int32_t expected) {
+    int32_t volume = mixer.GetMasterVolume();
+    for (int i = 0; i < 100 && volume != expected; ++i) {
+        QThread::msleep(20);
+        volume = mixer.GetMasterVolume();
+    }
+    return volume;
+}
+
+TEST_F(SoundServerTest, MixerWritesRawLinearValuesToTheMasterElement) {
+    AlsaMixer mixer;
+    ASSERT_TRUE(mixer.isOpen());
+    EXPECT_EQ(mixer.elementName(), "Master");
+    const struct {
+        int32_t percent;
+        const char* shown;
+    } cases[] = {{50, "32750 /  50%"},
+                 {100, "65500 / 100%"},
+                 {40, "26200 /  40%"},
+                 {0, "0 /   0%"},
+                 {130, "65536 / 100%"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(mixer.SetMasterVolume(c.percent)) << c.percent;
+        const std::string shown = server_.sinkVolume();
+        EXPECT_NE(shown.find(std::string("front-left: ") + c.shown), std::string::npos)
+            << c.percent << "%: " << shown;
+        EXPECT_NE(shown.find(std::string("front-right: ") + c.shown), std::string::npos)
+            << c.percent << "%: " << shown;
+    }
+}
+
+TEST_F(SoundServerTest, MixerSeesChangesMadeInTheServer) {
+    AlsaMixer mixer;
+    ASSERT_TRUE(mixer.isOpen());
+    const struct {
+        QStringList levels;
+        int32_t percent;
+    } cases[] = {
+        {{"75%"}, 75}, {{"40%", "80%"}, 80},  // the louder channel
+        {{"33%"}, 33}, {{"150%"}, 100},       // above the element's maximum
+        {{"0%"}, 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(server_.setSinkVolume(c.levels));
+        EXPECT_EQ(VolumeOnceSettled(mixer, c.percent), c.percent)
+            << c.levels.join(' ').toStdString();
+    }
+}
+
+TEST_F(SoundServerTest, MixerLeavesVolumeAndMuteAloneUntilTold) {
+    ASSERT_TRUE(server_.setSinkVolume({"33%"}));
+    ASSERT_TRUE(server_.pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"}).has_value());
+    const std::string before = server_.sinkVolume();
+
+    AlsaMixer mixer;
+    ASSERT_TRUE(mixer.isOpen());
+    EXPECT_EQ(mixer.GetMasterVolume(), 33);
+    EXPECT_EQ(server_.sinkVolume(), before);  // opening and reading write nothing
+    ASSERT_TRUE(mixer.SetMasterVolume(60));
+    EXPECT_EQ(server_.sinkMute(), "Mute: yes\n");
+}
+
+TEST_F(SoundServerTest, ClickPlaysToItsEndBeforeReturning) {
+    QTemporaryDir dir;
+    const struct {
+        uint16_t channels, bits;
+        uint32_t rate;
+    } cases[] = {{1, 16, 22050}, {2, 8, 11025}};
+    for (const auto& c : cases) {
+        const std::filesystem::path file = dir.filePath("nimclick.wav").toStdString();
+        const test::Bytes wav = test::PcmWav(c.channels, c.rate, c.bits, c.rate * 3 / 10);  // 0.3 s
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(wav.data()),
+                   static_cast<std::streamsize>(wav.size()));
+        AlsaClickSound click(file);
+        const auto start = std::chrono::steady_clock::now();
+        click.play();
+        const auto took = std::chrono::steady_clock::now() - start;
+        // The null sink consumes in real time: returning sooner means the sound was not played
+        // (a refused open or format ends play() at once) or its end was not awaited.
+        EXPECT_GE(took, 250ms) << c.bits << "-bit, " << c.channels << " channels";
+        EXPECT_LT(took, 10s) << c.bits << "-bit, " << c.channels << " channels";
+    }
+}
+
+}  // namespace
+}  // namespace kestrelon
