@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "skin/geometry.h"
+#include "tools/skingen/app_icon.h"
 #include "tools/skingen/click_sound.h"
 #include "tools/skingen/cursor_file.h"
 #include "tools/skingen/cursors.h"
@@ -44,6 +45,12 @@ void writeWings(SkinWriter& out) {
     writeSprite(out, geo::kCentrePicture, geo::kCentreMask, drawCentre());
 }
 
+// The program's icon in the icon theme's layout, and the tray's copy.
+void writeIcons(SkinWriter& out) {
+    for (int size : kAppIconSizes) out.png(appIconFile(size), drawAppIcon(size));
+    out.png(kTrayIconFile, drawAppIcon(kTrayIconSize));
+}
+
 }  // namespace
 
 bool writeSkin(const std::filesystem::path& dir) {
@@ -67,6 +74,7 @@ bool writeSkin(const std::filesystem::path& dir) {
 
     for (const CursorArt& c : drawCursors()) out.bytes(c.file, cursorFile(c.image, c.hotspot));
     out.bytes("nimclick.wav", clickSound());
+    writeIcons(out);
 
     const std::vector<std::string> missing = out.missing();
     for (const std::string& name : missing)

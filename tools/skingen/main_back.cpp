@@ -194,19 +194,8 @@ void drawBadge(QImage& img, const QRect& panel) {
     const int y = sideDisplayRect().top() - 34;
     engraveLabel(img, x, y, name, kEngraveDark, shaded(kPanelMetal, 0.3f), scale);
     // A kestrel in flight above the name, cut into the metal.
-    QPainterPath bird;
     const QPointF c(panel.center().x(), y - 22);
-    bird.moveTo(c + QPointF(-26, -4));
-    bird.quadTo(c + QPointF(-12, -10), c + QPointF(-3, -1));
-    bird.lineTo(c + QPointF(0, -6));
-    bird.lineTo(c + QPointF(3, -1));
-    bird.quadTo(c + QPointF(12, -10), c + QPointF(26, -4));
-    bird.quadTo(c + QPointF(12, -2), c + QPointF(4, 4));
-    bird.lineTo(c + QPointF(2, 12));
-    bird.lineTo(c + QPointF(0, 10));
-    bird.lineTo(c + QPointF(-2, 12));
-    bird.lineTo(c + QPointF(-4, 4));
-    bird.quadTo(c + QPointF(-12, -2), c + QPointF(-26, -4));
+    const QPainterPath bird = kestrelSilhouette(c, 1);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);

@@ -1,4 +1,4 @@
-// Rounded rectangles and convex hulls as painter paths.
+// Rounded rectangles, the kestrel silhouette and convex hulls as painter paths.
 #include "tools/skingen/shapes.h"
 
 #include <QPolygonF>
@@ -20,6 +20,23 @@ QPainterPath roundedRect(const QRectF& r, qreal tl, qreal tr, qreal br, qreal bl
     if (tl > 0) p.arcTo(r.left(), r.top(), 2 * tl, 2 * tl, 180, -90);
     p.closeSubpath();
     return p;
+}
+
+QPainterPath kestrelSilhouette(QPointF centre, qreal scale) {
+    auto at = [&](qreal x, qreal y) { return centre + QPointF(x, y) * scale; };
+    QPainterPath bird;
+    bird.moveTo(at(-26, -4));
+    bird.quadTo(at(-12, -10), at(-3, -1));
+    bird.lineTo(at(0, -6));
+    bird.lineTo(at(3, -1));
+    bird.quadTo(at(12, -10), at(26, -4));
+    bird.quadTo(at(12, -2), at(4, 4));
+    bird.lineTo(at(2, 12));
+    bird.lineTo(at(0, 10));
+    bird.lineTo(at(-2, 12));
+    bird.lineTo(at(-4, 4));
+    bird.quadTo(at(-12, -2), at(-26, -4));
+    return bird;
 }
 
 QPainterPath convexHull(std::initializer_list<QPointF> points) {

@@ -33,6 +33,10 @@ inline QRectF pixelArea(const QRect& r) {
 // Rectangle with its own radius at each corner (top-left, top-right, bottom-right, bottom-left).
 QPainterPath roundedRect(const QRectF& r, qreal tl, qreal tr, qreal br, qreal bl);
 
+// The kestrel in flight of the badge and the icon: wings spread, centred on `centre`, 52 x 22 units
+// of `scale` pixels.
+QPainterPath kestrelSilhouette(QPointF centre, qreal scale);
+
 // Convex hull of a set of points as a closed path.
 QPainterPath convexHull(std::initializer_list<QPointF> points);
 

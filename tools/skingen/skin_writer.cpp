@@ -1,4 +1,4 @@
-// Skin file output: BMP pictures and raw files, with a record of every name written.
+// Skin file output: BMP pictures, PNG icons and raw files, with a record of every name written.
 #include "tools/skingen/skin_writer.h"
 
 #include <QFile>
@@ -29,6 +29,18 @@ bool SkinWriter::bytes(std::string_view name, const QByteArray& data) {
     QFile file(QString::fromStdString((dir_ / std::string(name)).string()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
         return fail(name, file.errorString().toStdString());
+    written_.insert(std::string(name));
+    return true;
+}
+
+bool SkinWriter::png(std::string_view name, const QImage& image) {
+    const std::filesystem::path path = dir_ / std::string(name);
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) return fail(name, error.message());
+    if (!image.convertToFormat(QImage::Format_ARGB32)
+             .save(QString::fromStdString(path.string()), "PNG"))
+        return fail(name, "the PNG writer failed");
     written_.insert(std::string(name));
     return true;
 }

@@ -19,6 +19,8 @@ public:
     // Saves a 24-bit BMP. False (and one log line) when it cannot be written.
     bool picture(std::string_view name, const QImage& image);
     bool bytes(std::string_view name, const QByteArray& data);
+    // Saves a PNG with its alpha channel; `name` may lead through folders, made as needed.
+    bool png(std::string_view name, const QImage& image);
 
     // Names of the skin's files not written (yet), and whether every write so far succeeded.
     std::vector<std::string> missing() const;
