@@ -252,6 +252,13 @@ void Controls::closeQuestion() {
     desktop.unload();
 }
 
+void Controls::QuitRequested() {
+    if (unloaded_) return;
+    closeQuestion();
+    save();
+    syncTimers();
+}
+
 void Controls::ResetToDefaults() {
     ApplyFactorySettings(s_);
     save();

@@ -54,6 +54,9 @@ public:
     void focusLost();
     void windowHidden();
 
+    // "Quit" outside the skin (the tray's menu): the close button's question, without its click.
+    void QuitRequested();
+
     // Puts every setting back to its factory value, saves, redraws and pushes them.
     void ResetToDefaults();
     void PlayClickSound();

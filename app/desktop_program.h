@@ -1,0 +1,119 @@
+// The desktop program: start-up in its fixed order, the skin window behind a tray icon, the
+// timers, and everything the controls ask of the desktop. `kestrelon` runs it on the USB panel,
+// `kestrelon-demo` on the simulated one.
+#pragma once
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/panel_session.h"
+#include "app/poll_cycle.h"
+#include "app/qt_waiter.h"
+#include "app/single_instance.h"
+#include "core/monitor_state.h"
+#include "host/alsa_click_sound.h"
+#include "host/alsa_mixer.h"
+#include "host/internet_probe.h"
+#include "input/controls.h"
+#include "skin/renderer_poll_hooks.h"
+#include "skin/skin_renderer.h"
+
+namespace kestrelon {
+
+// The maker's web site, opened by the skin's WEB key.
+inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
+
+struct DesktopOptions {
+    bool simulated = false;
+    std::string frameLog;  // every frame sent and every reply, one per line; empty: none
+    QUrl probeAddress{kInternetProbeAddress};
+    std::string skinDir;
+    std::string settingsPath;
+};
+
+// Parses the command line (without the program name). Nothing, and why, on a mistake; `help`
+// is set for --help.
+std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>& args,
+                                                  bool simulated, bool& help, std::string& why);
+std::string DesktopUsage(bool simulated);
+
+class DesktopProgram final : public DesktopServices {
+public:
+    explicit DesktopProgram(DesktopOptions options);
+    ~DesktopProgram() override;
+    DesktopProgram(const DesktopProgram&) = delete;
+    DesktopProgram& operator=(const DesktopProgram&) = delete;
+
+    // Start-up. Returns an exit status when the program should end at once (a broken skin: 1;
+    // another instance was running and showed its window: 0); nothing when it runs on.
+    std::optional<int> start();
+
+    // The window back from the tray, in its normal state, on a screen.
+    void showFromTray();
+
+    MainWindow& window() { return window_; }
+    MonitorState& state() { return state_; }
+    Controls* controls() { return controls_.get(); }
+    bool trayAvailable() const;
+
+    // DesktopServices
+    bool askCloseProgram() override;
+    void openMakerSite() override;
+    bool dragWindow(int grabX, int grabY, int dx, int dy) override;
+    void minimiseWindow() override;
+    void hideWindow() override;
+    bool installCursor(int kind) override;
+    bool pointerOverWindow() const override;
+    void setPollTimer(bool enabled) override;
+    void setBlinkTimer(bool enabled) override;
+    void setCursorTimer(bool enabled) override;
+    void showResetHint(const QImage& picture, int x, int y) override;
+    void hideResetHint() override;
+    void closeDevice() override;
+    void removeTrayIcon() override;
+    void processPendingEvents() override;
+    void unload() override;
+
+private:
+    bool checkSkin();
+    void openPanel(bool firstStart);
+    void readHostFacts();
+    void addTrayIcon();
+    void onPollTick();
+    void onProbeResult(bool linked);
+    void stopTimers();
+
+    DesktopOptions o_;
+    bool wayland_;
+    MonitorState state_;
+    SystemClock clock_;
+    QtWaiter waiter_;
+    std::unique_ptr<HidBus> bus_;
+    std::ofstream frameLog_;
+    MainWindow window_;
+    std::unique_ptr<SkinRenderer> renderer_;
+    std::unique_ptr<InternetProbe> probe_;
+    std::unique_ptr<RendererPollHooks> hooks_;
+    std::unique_ptr<PollCycle> cycle_;
+    PanelSession session_;
+    std::unique_ptr<AlsaMixer> mixer_;
+    std::unique_ptr<AlsaClickSound> sound_;
+    std::unique_ptr<Controls> controls_;
+    QTimer timer1_, timer2_, timer3_;
+    bool pollEnabled_ = false;
+    bool systemMoveStarted_ = false;
+    QMenu trayMenu_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    bool trayShowsOnClick_ = false;  // trays that send no double-click
+    std::unique_ptr<SingleInstance> instance_;
+};
+
+}  // namespace kestrelon

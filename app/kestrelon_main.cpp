@@ -1,0 +1,41 @@
+// kestrelon and kestrelon-demo: the desktop program on the USB panel or on the simulated one.
+#include <QApplication>
+#include <iostream>
+
+#include "app/desktop_program.h"
+#include "app/skin_dir.h"
+#include "settings/settings_path.h"
+
+#ifndef KESTRELON_SIMULATED
+#define KESTRELON_SIMULATED 0
+#endif
+
+int main(int argc, char** argv) {
+    using namespace kestrelon;
+    const bool simulated = KESTRELON_SIMULATED != 0;
+    bool help = false;
+    std::string why;
+    auto options =
+        ParseDesktopOptions(std::vector<std::string>(argv + 1, argv + argc), simulated, help, why);
+    if (!options) {
+        std::cerr << "kestrelon: " << why << "\n" << DesktopUsage(simulated);
+        return 2;
+    }
+    if (help) {
+        std::cout << DesktopUsage(simulated);
+        return 0;
+    }
+    options->skinDir = SkinDirectory(argv[0]);
+    options->settingsPath = DefaultSettingsPath();
+
+    // Whole-number display scales keep the skin's pixels and its outline crisp.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("kestrelon");
+    QApplication::setDesktopFileName("kestrelon");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    DesktopProgram program(*options);
+    if (auto status = program.start()) return *status;
+    return QApplication::exec();
+}

@@ -1,0 +1,163 @@
+// The skin window and its event forwarding.
+#include "app/main_window.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+#include "input/controls.h"
+#include "skin/geometry.h"
+
+namespace kestrelon {
+
+namespace {
+
+// Positions in skin pixels: a fractional position (a scaled display) belongs to the pixel it is in.
+float skinPixel(double logical) {
+    return static_cast<float>(std::floor(logical));
+}
+
+}  // namespace
+
+int ButtonMask(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int ModifierMask(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? kShiftMask : 0) |
+           (modifiers & Qt::ControlModifier ? kCtrlMask : 0) |
+           (modifiers & Qt::AltModifier ? kAltMask : 0);
+}
+
+Qt::KeyboardModifiers ModifiersWithKey(Qt::KeyboardModifiers modifiers, int key, bool pressed) {
+    Qt::KeyboardModifier own = Qt::NoModifier;
+    if (key == Qt::Key_Shift) own = Qt::ShiftModifier;
+    if (key == Qt::Key_Control) own = Qt::ControlModifier;
+    if (key == Qt::Key_Alt || key == Qt::Key_AltGr) own = Qt::AltModifier;
+    if (own == Qt::NoModifier) return modifiers;
+    return pressed ? modifiers | own : modifiers & ~Qt::KeyboardModifiers(own);
+}
+
+HintPopup::HintPopup(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void HintPopup::showPicture(const QImage& picture, QPoint at) {
+    picture_ = picture;
+    setGeometry(QRect(at, picture.size()));
+    show();
+    raise();
+    update();
+}
+
+void HintPopup::paintEvent(QPaintEvent*) {
+    QPainter(this).drawImage(rect(), picture_);
+}
+
+MainWindow::MainWindow() : hint_(this) {
+    setWindowTitle("Kestrelon");
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    setFixedSize(geo::kWindow.w, geo::kWindow.h);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void MainWindow::setPicture(const QImage* picture, const QRegion& outline,
+                            bool paintOutlineTransparent) {
+    picture_ = picture;
+    outline_ = outline;
+    paintOutlineTransparent_ = paintOutlineTransparent;
+    if (paintOutlineTransparent) setAttribute(Qt::WA_TranslucentBackground);
+    setMask(outline);
+}
+
+void MainWindow::centre() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect area = s->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+bool MainWindow::onAScreen() const {
+    const QRect frame = frameGeometry();
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->geometry().intersects(frame)) return true;
+    return false;
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    if (!picture_) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
+    if (paintOutlineTransparent_) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        painter.setClipRegion(outline_);
+    }
+    painter.drawImage(rect(), *picture_);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* e) {
+    if (!controls_) return;
+    const QPointF p = e->position();
+    controls_->mainback_MouseDown(ButtonMask(e->button()), ModifierMask(e->modifiers()),
+                                  skinPixel(p.x()), skinPixel(p.y()));
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (!controls_) return;
+    controls_->mainback_MouseUp(ButtonMask(e->button()));
+    if (e->button() == Qt::LeftButton) controls_->mainback_Click();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    if (!controls_) return;
+    const QPointF p = e->position();
+    controls_->mainback_MouseMove(ButtonMask(e->buttons()), ModifierMask(e->modifiers()),
+                                  skinPixel(p.x()), skinPixel(p.y()));
+}
+
+void MainWindow::enterEvent(QEnterEvent* e) {
+    // No move event comes when the window appears under a resting pointer.
+    if (!controls_) return;
+    const QPointF p = e->position();
+    controls_->mainback_MouseMove(ButtonMask(QGuiApplication::mouseButtons()),
+                                  ModifierMask(QGuiApplication::keyboardModifiers()),
+                                  skinPixel(p.x()), skinPixel(p.y()));
+}
+
+void MainWindow::leaveEvent(QEvent*) {
+    if (controls_) controls_->pointerLeft();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+    if (!controls_) return;
+    controls_->mainback_KeyDown(e->key(),
+                                ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), true)));
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* e) {
+    if (!controls_) return;
+    controls_->mainback_KeyUp(e->key(),
+                              ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), false)));
+}
+
+void MainWindow::focusOutEvent(QFocusEvent*) {
+    if (controls_) controls_->focusLost();
+}
+
+void MainWindow::hideEvent(QHideEvent*) {
+    if (controls_) controls_->windowHidden();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    // The program ends only through its own close question; a close from the desktop hides.
+    e->ignore();
+    if (closeRequest_) closeRequest_();
+}
+
+}  // namespace kestrelon
