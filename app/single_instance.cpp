@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 namespace kestrelon {
 
@@ -16,6 +17,9 @@ constexpr qint64 kLongestRequest = 4096;
 }  // namespace
 
 QString InstanceSocketName() {
+    // The session's runtime directory is private to the user and ends with the session.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) return runtime + "/kestrelon.socket";
     return QString("kestrelon-%1").arg(getuid());
 }
 

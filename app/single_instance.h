@@ -9,7 +9,7 @@
 
 namespace kestrelon {
 
-// The socket's name, private to the user (it lives in the runtime directory).
+// The socket's path: in the user's runtime directory, so one per user session.
 QString InstanceSocketName();
 
 class SingleInstance {

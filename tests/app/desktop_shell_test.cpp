@@ -1,0 +1,137 @@
+// The desktop shell offscreen: event translation, start-up on the simulated panel, clicks reaching
+// the controls through real widget events, and the confirmed exit leaving the panel alone.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "app/desktop_program.h"
+#include "app/main_window.h"
+#include "settings/settings_file.h"
+
+namespace kestrelon {
+namespace {
+
+TEST(DesktopShell, ButtonsAndModifiersTranslateToTheControlsMasks) {
+    EXPECT_EQ(ButtonMask(Qt::LeftButton), 1);
+    EXPECT_EQ(ButtonMask(Qt::LeftButton | Qt::RightButton), 3);
+    EXPECT_EQ(ButtonMask(Qt::MiddleButton), 4);
+    EXPECT_EQ(ButtonMask(Qt::BackButton), 0);
+    const struct {
+        Qt::KeyboardModifiers held;
+        int key;
+        bool pressed;
+        int mask;
+    } keys[] = {
+        {Qt::ControlModifier, Qt::Key_Alt, true, kCtrlMask | kAltMask},  // the key being pressed
+        {Qt::NoModifier, Qt::Key_Control, true, kCtrlMask},
+        {Qt::ControlModifier | Qt::AltModifier, Qt::Key_Alt, false, kCtrlMask},
+        {Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, Qt::Key_A, true,
+         kCtrlMask | kAltMask | kShiftMask},
+        {Qt::AltModifier, Qt::Key_AltGr, true, kAltMask},
+    };
+    for (const auto& k : keys)
+        EXPECT_EQ(ModifierMask(ModifiersWithKey(k.held, k.key, k.pressed)), k.mask) << k.key;
+}
+
+class DesktopProgramTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+
+    // A session of its own: the one-instance socket of a running program is not ours to find.
+    DesktopProgramTest() {
+        QDir(dir.path()).mkdir("runtime");
+        QFile::setPermissions(dir.filePath("runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir.filePath("runtime").toUtf8());
+    }
+    ~DesktopProgramTest() override { qputenv("XDG_RUNTIME_DIR", oldRuntime); }
+    DesktopOptions options() const {
+        DesktopOptions o;
+        o.simulated = true;
+        o.skinDir = std::string(KESTRELON_SKIN_DIR) + "/";
+        o.settingsPath = dir.filePath("config/Settings.inf").toStdString();
+        o.frameLog = dir.filePath("frames.log").toStdString();
+        o.probeAddress = QUrl("http://127.0.0.1:9/");  // nothing listens there
+        return o;
+    }
+    std::vector<std::string> frames() const {
+        std::ifstream in(dir.filePath("frames.log").toStdString());
+        std::vector<std::string> lines;
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+        return lines;
+    }
+    static void settle(int ms) { QTest::qWait(ms); }
+};
+
+TEST_F(DesktopProgramTest, AFirstStartShowsTheWindowWithoutATrayAndPushesFactoryValues) {
+    DesktopProgram program(options());
+    ASSERT_FALSE(program.start().has_value());
+    EXPECT_TRUE(program.window().isVisible());  // the offscreen platform has no tray
+    EXPECT_EQ(program.window().size(), QSize(660, 441));
+    EXPECT_TRUE(program.state().DeviceDetected);
+    EXPECT_EQ(program.state().time_hour.size(), 5u);  // the clock is right before the first tick
+
+    MonitorState saved;
+    LoadSettings(saved, options().settingsPath);
+    EXPECT_EQ(saved.st[1], 65);
+    EXPECT_EQ(saved.msf[1], 2400);
+
+    const std::vector<std::string> log = frames();
+    ASSERT_FALSE(log.empty());
+    for (const std::string& line : log)
+        EXPECT_TRUE(line.rfind("> 00 ", 0) == 0 || line.rfind("< 00 ", 0) == 0) << line;
+    EXPECT_EQ(log.front().substr(0, 7), "> 00 1D");  // the fan limits are read before the push
+}
+
+TEST_F(DesktopProgramTest, RealPointerEventsReachTheControls) {
+    DesktopProgram program(options());
+    ASSERT_FALSE(program.start().has_value());
+    MainWindow& w = program.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseMove(&w, QPoint(120, 120));
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(120, 120));
+    EXPECT_TRUE(program.state().luw_open);
+    EXPECT_EQ(program.state().cur_kind, kHandCursor);
+    EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);  // our own cursor file
+    QTest::mouseMove(&w, QPoint(300, 400));
+    EXPECT_EQ(program.state().cur_kind, kArrowCursor);
+
+    QTest::keyPress(&w, Qt::Key_Control);
+    QTest::keyPress(&w, Qt::Key_Alt, Qt::ControlModifier);
+    EXPECT_TRUE(program.state().ctrl_alt_down);
+    w.hide();  // hiding disarms the reset spot
+    EXPECT_FALSE(program.state().ctrl_alt_down);
+}
+
+TEST_F(DesktopProgramTest, YesToTheCloseQuestionStopsEveryExchangeWithThePanel) {
+    DesktopProgram program(options());
+    ASSERT_FALSE(program.start().has_value());
+    settle(1200);  // at least one poll
+    const std::size_t beforeExit = frames().size();
+    ASSERT_GT(beforeExit, 0u);
+
+    QTimer::singleShot(50, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            EXPECT_EQ(box->text(), "Close The Program?");
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    program.controls()->QuitRequested();
+    const std::size_t atExit = frames().size();
+    settle(2500);  // two poll periods: nothing more goes to the panel
+    EXPECT_EQ(frames().size(), atExit);
+    EXPECT_FALSE(program.window().isVisible());
+    EXPECT_TRUE(std::filesystem::exists(options().settingsPath));
+}
+
+}  // namespace
+}  // namespace kestrelon
