@@ -1,9 +1,10 @@
-// The commands of kestrelonctl.
+// kestrelonctl: the command line, and the commands that read the panel and the settings.
 #include "app/ctl.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/ctl_command.h"
 #include "app/first_start.h"
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
@@ -26,31 +28,33 @@
 #include "skin/wing_state.h"
 
 namespace kestrelon {
+namespace ctl {
 
 namespace {
 
-constexpr const char* kUsage =
+std::string hex4(uint16_t v) {
+    std::ostringstream s;
+    s << "0x" << std::hex << std::setw(4) << std::setfill('0') << v;
+    return s.str();
+}
+
+}  // namespace
+
+const char* const kUsage =
     "usage: kestrelonctl [--simulated] [--trace] COMMAND\n"
     "  list                              panels found on USB\n"
     "  status [--json]                   temperatures, fan speeds and fan limits\n"
     "  settings [--file PATH] [--json]   the settings as the program loads them\n"
     "  push [--file PATH]                send every setting and the clock to the panel\n"
     "  render OUT.png [--file PATH] [--wings closed|open|ul,ll,ur,lr]\n"
-    "                                    the window as it shows after start-up and one poll\n";
+    "                                    the window as it shows after start-up and one poll\n"
+    "  set [--file PATH] KEY=VALUE...     change settings: st1-4, fst1-4 (limits), sf1-4, msf1-4,\n"
+    "                                    color=off|red|blue|purple, auto=auto|manual, t_unit=C|F,\n"
+    "                                    alarm=HH:MM; saved, and only what changed is pushed\n"
+    "  watch [--json] [--interval S] [--count N]\n"
+    "                                    one line per reading until interrupted\n"
+    "set, push and watch go through a running kestrelon when there is one.\n";
 
-constexpr std::array<const char*, 4> kChannelNames{"CPU", "HDD", "VGA", "case"};
-
-struct Options {
-    bool simulated = false;
-    bool trace = false;
-    bool json = false;
-    std::string command;
-    std::optional<std::string> file;
-    std::optional<std::string> wings;
-    std::vector<std::string> positional;
-};
-
-// Parses the command line; on a mistake returns nothing and says why in `why`.
 std::optional<Options> parse(const std::vector<std::string>& args, std::string& why) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -67,6 +71,26 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
                 return std::nullopt;
             }
             o.file = args[++i];
+        } else if (a == "--interval" || a == "--count") {
+            const std::string value = i + 1 < args.size() ? args[++i] : "";
+            const char* end = value.data() + value.size();
+            if (a == "--interval") {
+                auto [at, ec] = std::from_chars(value.data(), end, o.interval);
+                if (ec != std::errc() || at != end || !(o.interval > 0) || o.interval > 86400) {
+                    why = "--interval needs a number of seconds above 0";
+                    return std::nullopt;
+                }
+            } else {
+                long count = 0;
+                auto [at, ec] = std::from_chars(value.data(), end, count);
+                o.count = count;
+                if (ec != std::errc() || at != end || count < 1) {
+                    why = "--count needs a whole number above 0";
+                    return std::nullopt;
+                }
+            }
+        } else if (a == "--help" || a == "-h") {
+            o.command = "help";
         } else if (a == "--wings") {
             if (i + 1 == args.size()) {
                 why = "--wings needs closed, open or a list of ul, ll, ur, lr";
@@ -86,12 +110,6 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
     return o.command.empty() ? std::nullopt : std::optional<Options>(o);
 }
 
-std::string hex4(uint16_t v) {
-    std::ostringstream s;
-    s << "0x" << std::hex << std::setw(4) << std::setfill('0') << v;
-    return s.str();
-}
-
 std::string jsonString(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
@@ -109,259 +127,180 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
-// Everything one command needs: the bus it looks on, the state, the panel session.
-class Command {
-public:
-    Command(const Options& o, CtlEnvironment& env, std::ostream& out, std::ostream& err)
-        : o_(o), env_(env), out_(out), err_(err) {
-        if (o.simulated) simulated_ = std::make_unique<SimulatedBus>(env.clock);
+int Command::run() {
+    if (o_.command == "list") return list();
+    if (o_.command == "status") return status();
+    if (o_.command == "settings") return settings();
+    if (o_.command == "push") return push();
+    if (o_.command == "render") return render();
+    if (o_.command == "set") return set();
+    if (o_.command == "watch") return watch();
+    err_ << "kestrelon: unknown command " << o_.command << "\n" << kUsage;
+    return 2;
+}
+
+PanelSession::TransportWrapper Command::tracer() {
+    if (!o_.trace) return {};
+    return [this](std::unique_ptr<Transport> inner) -> std::unique_ptr<Transport> {
+        return std::make_unique<TracingTransport>(
+            std::move(inner), env_.clock,
+            [this](const TraceFrame& f) { out_ << traceLine(f) << "\n"; });
+    };
+}
+
+int Command::noPanel(const PanelSearch& search) {
+    if (search.outcome() == PanelSearch::Outcome::NoPanel) {
+        err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
+    } else {
+        for (const auto& e : search.errors)
+            err_ << "kestrelon: cannot open panel " << e << "\n";
     }
+    return 1;
+}
 
-    int run() {
-        if (o_.command == "list") return list();
-        if (o_.command == "status") return status();
-        if (o_.command == "settings") return settings();
-        if (o_.command == "push") return push();
-        if (o_.command == "render") return render();
-        err_ << "kestrelon: unknown command " << o_.command << "\n" << kUsage;
-        return 2;
+bool Command::settingsReadable(const std::string& path, bool mustExist) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        if (!mustExist) return true;  // the program starts from zeros then
+        err_ << "kestrelon: cannot read settings file " << path << ": no such file\n";
+        return false;
     }
-
-private:
-    HidBus& bus() { return simulated_ ? static_cast<HidBus&>(*simulated_) : env_.bus; }
-
-    PanelSession::TransportWrapper tracer() {
-        if (!o_.trace) return {};
-        return [this](std::unique_ptr<Transport> inner) -> std::unique_ptr<Transport> {
-            return std::make_unique<TracingTransport>(
-                std::move(inner), env_.clock,
-                [this](const TraceFrame& f) { out_ << traceLine(f) << "\n"; });
-        };
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec)) {
+        err_ << "kestrelon: cannot read settings file " << path << ": "
+             << (std::filesystem::is_directory(path, ec) ? "it is a directory"
+                                                         : "permission denied")
+             << "\n";
+        return false;
     }
+    return true;
+}
 
-    // Explains why no panel could be used; returns the exit status for it.
-    int noPanel(const PanelSearch& search) {
-        if (search.outcome() == PanelSearch::Outcome::NoPanel) {
-            err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
+bool Command::loadSettings() {
+    const std::string path = o_.file.value_or(env_.settingsPath);
+    if (!settingsReadable(path, o_.file.has_value())) return false;
+    LoadSettings(state_, path);
+    return true;
+}
+
+int Command::list() {
+    int found = 0;
+    for (const HidDeviceInfo& d : bus().enumerate()) {
+        if (d.vendor_id != kPanelVendorId || d.product_id != kPanelProductId) continue;
+        ++found;
+        std::string error;
+        std::unique_ptr<Transport> t = bus().open(d, error);
+        out_ << d.path << "  vendor " << hex4(d.vendor_id) << "  product "
+             << hex4(d.product_id);
+        if (t) {
+            ReportLengths l = t->reportLengths();
+            out_ << "  input " << l.input << "  output " << l.output << "  feature "
+                 << l.feature << "\n";
         } else {
-            for (const auto& e : search.errors)
-                err_ << "kestrelon: cannot open panel " << e << "\n";
+            out_ << "  (cannot open: " << error << ")\n";
         }
+    }
+    if (found == 0) {
+        err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
         return 1;
     }
+    return 0;
+}
 
-    bool settingsReadable(const std::string& path, bool mustExist) {
-        std::error_code ec;
-        if (!std::filesystem::exists(path, ec)) {
-            if (!mustExist) return true;  // the program starts from zeros then
-            err_ << "kestrelon: cannot read settings file " << path << ": no such file\n";
-            return false;
-        }
-        std::ifstream in(path, std::ios::binary);
-        if (!in || std::filesystem::is_directory(path, ec)) {
-            err_ << "kestrelon: cannot read settings file " << path << ": "
-                 << (std::filesystem::is_directory(path, ec) ? "it is a directory"
-                                                             : "permission denied")
-                 << "\n";
-            return false;
-        }
-        return true;
-    }
-
-    bool loadSettings() {
-        const std::string path = o_.file.value_or(env_.settingsPath);
-        if (!settingsReadable(path, o_.file.has_value())) return false;
-        LoadSettings(state_, path);
-        return true;
-    }
-
-    int list() {
-        int found = 0;
-        for (const HidDeviceInfo& d : bus().enumerate()) {
-            if (d.vendor_id != kPanelVendorId || d.product_id != kPanelProductId) continue;
-            ++found;
-            std::string error;
-            std::unique_ptr<Transport> t = bus().open(d, error);
-            out_ << d.path << "  vendor " << hex4(d.vendor_id) << "  product "
-                 << hex4(d.product_id);
-            if (t) {
-                ReportLengths l = t->reportLengths();
-                out_ << "  input " << l.input << "  output " << l.output << "  feature "
-                     << l.feature << "\n";
-            } else {
-                out_ << "  (cannot open: " << error << ")\n";
-            }
-        }
-        if (found == 0) {
-            err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
-            return 1;
-        }
-        return 0;
-    }
-
-    int status() {
-        const std::string path = o_.file.value_or(env_.settingsPath);
-        if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
-        PanelSession session(state_, env_.waiter);
-        if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
-            return noPanel(session.search());
-        PanelProtocol& p = *session.protocol();
-        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
-        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFans(pair);
-        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFanLimits(pair);
-        const std::string unit = state_.t_unit ? "F" : "C";
-        const std::string panel = session.search().device.path;
-        if (o_.json) {
-            out_ << "{\"panel\": " << jsonString(panel) << ", \"unit\": \"" << unit
-                 << "\", \"channels\": [";
-            for (int ch = 1; ch <= kChannels; ++ch) {
-                out_ << (ch > 1 ? ", " : "") << "{\"channel\": " << ch
-                     << ", \"name\": " << jsonString(kChannelNames[ch - 1])
-                     << ", \"temperature\": " << temperatureText(ch, "null")
-                     << ", \"fan\": " << state_.new_f[ch] << ", \"fan_limit\": " << state_.lf[ch]
-                     << "}";
-            }
-            out_ << "]}\n";
-            return 0;
-        }
-        out_ << "panel " << panel << "\n";
-        // "°" takes two bytes, so this header is spelled out rather than padded.
-        out_ << "channel   temp " << (state_.t_unit ? "°F" : "°C") << "      fan      fan limit\n";
+int Command::status() {
+    const std::string path = o_.file.value_or(env_.settingsPath);
+    if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
+    PanelSession session(state_, env_.waiter);
+    if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
+        return noPanel(session.search());
+    PanelProtocol& p = *session.protocol();
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFans(pair);
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFanLimits(pair);
+    const std::string unit = state_.t_unit ? "F" : "C";
+    const std::string panel = session.search().device.path;
+    if (o_.json) {
+        out_ << "{\"panel\": " << jsonString(panel) << ", \"unit\": \"" << unit
+             << "\", \"channels\": [";
         for (int ch = 1; ch <= kChannels; ++ch) {
-            out_ << std::left << std::setw(10) << (std::to_string(ch) + " " + kChannelNames[ch - 1])
-                 << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
-                 << state_.new_f[ch] << state_.lf[ch] << "\n";
+            out_ << (ch > 1 ? ", " : "") << "{\"channel\": " << ch
+                 << ", \"name\": " << jsonString(kChannelNames[ch - 1])
+                 << ", \"temperature\": " << temperatureText(ch, "null")
+                 << ", \"fan\": " << state_.new_f[ch] << ", \"fan_limit\": " << state_.lf[ch]
+                 << "}";
         }
+        out_ << "]}\n";
         return 0;
     }
-
-    // A reading of 0 means the channel has no sensor (the panel reports 255 for that).
-    std::string temperatureText(int ch, const std::string& absent) const {
-        return state_.new_t[ch] == 0 ? absent : std::to_string(state_.new_t[ch]);
+    out_ << "panel " << panel << "\n";
+    // "°" takes two bytes, so this header is spelled out rather than padded.
+    out_ << "channel   temp " << (state_.t_unit ? "°F" : "°C") << "      fan      fan limit\n";
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        out_ << std::left << std::setw(10) << (std::to_string(ch) + " " + kChannelNames[ch - 1])
+             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
+             << state_.new_f[ch] << state_.lf[ch] << "\n";
     }
+    return 0;
+}
 
-    int settings() {
-        if (!loadSettings()) return 1;
-        auto entries = SettingsEntries(state_);
-        if (!o_.json) {
-            for (const auto& [key, value] : entries) out_ << key << "=" << value << "\n";
+std::string Command::temperatureText(int ch, const std::string& absent) const {
+    return state_.new_t[ch] == 0 ? absent : std::to_string(state_.new_t[ch]);
+}
+
+int Command::settings() {
+    if (!loadSettings()) return 1;
+    auto entries = SettingsEntries(state_);
+    if (!o_.json) {
+        for (const auto& [key, value] : entries) out_ << key << "=" << value << "\n";
+        return 0;
+    }
+    out_ << "{";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& [key, value] = entries[i];
+        out_ << (i ? ", " : "") << jsonString(key) << ": "
+             << (key == "alarm" ? jsonString(value) : value);
+    }
+    out_ << "}\n";
+    return 0;
+}
+
+int Command::push() {
+    if (!o_.file && env_.running) {
+        if (auto answer = env_.running("push")) {
+            if (answer->rfind("ok", 0) != 0) {
+                err_ << "kestrelon: the running kestrelon could not push: " << *answer << "\n";
+                return 1;
+            }
+            out_ << "pushed the settings and the clock through the running kestrelon\n";
             return 0;
         }
-        out_ << "{";
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto& [key, value] = entries[i];
-            out_ << (i ? ", " : "") << jsonString(key) << ": "
-                 << (key == "alarm" ? jsonString(value) : value);
-        }
-        out_ << "}\n";
-        return 0;
     }
-
-    int push() {
-        const std::string path = o_.file.value_or(env_.settingsPath);
-        if (IsFirstStart(path)) {
-            err_ << "kestrelon: no settings file at " << path << "; nothing pushed\n";
-            return 1;
-        }
-        if (!loadSettings()) return 1;
-        // The clock record carries the time of day; the push sets the panel's clock with it.
-        state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
-        PanelSession session(state_, env_.waiter);
-        if (session.Start(bus(), tracer()) != PanelSearch::Outcome::Opened)
-            return noPanel(session.search());
-        out_ << "pushed the settings and the clock to " << session.search().device.path << "\n";
-        return 0;
+    const std::string path = o_.file.value_or(env_.settingsPath);
+    if (IsFirstStart(path)) {
+        err_ << "kestrelon: no settings file at " << path << "; nothing pushed\n";
+        return 1;
     }
+    if (!loadSettings()) return 1;
+    // The clock record carries the time of day; the push sets the panel's clock with it.
+    state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
+    PanelSession session(state_, env_.waiter);
+    if (session.Start(bus(), tracer()) != PanelSearch::Outcome::Opened)
+        return noPanel(session.search());
+    out_ << "pushed the settings and the clock to " << session.search().device.path << "\n";
+    return 0;
+}
 
-    // Which wings --wings opens; nothing when the text names something else.
-    static std::optional<std::array<bool, 4>> openWings(const std::string& text) {
-        std::array<bool, 4> open{};  // in the order of geo::kWings: ul, ll, ur, lr
-        if (text == "closed") return open;
-        if (text == "open") return std::array<bool, 4>{true, true, true, true};
-        static constexpr std::array<const char*, 4> names{"ul", "ll", "ur", "lr"};
-        std::istringstream in(text);
-        for (std::string name; std::getline(in, name, ',');) {
-            auto it = std::find(names.begin(), names.end(), name);
-            if (it == names.end()) return std::nullopt;
-            open[static_cast<std::size_t>(it - names.begin())] = true;
-        }
-        return open;
-    }
-
-    int render() {
-        if (o_.positional.size() != 1) {
-            err_ << "kestrelon: render needs one output file\n" << kUsage;
-            return 2;
-        }
-        auto wings = openWings(o_.wings.value_or("closed"));
-        if (!wings) {
-            err_ << "kestrelon: --wings takes closed, open or a list of ul, ll, ur, lr\n";
-            return 2;
-        }
-        std::vector<std::string> problems = CheckSkin(env_.skinDir);
-        for (const auto& p : problems)
-            err_ << "kestrelon: skin " << env_.skinDir << ": " << p << "\n";
-        if (!problems.empty()) return 1;
-        const std::string settingsPath = o_.file.value_or(env_.settingsPath);
-        const bool firstStart = IsFirstStart(settingsPath);
-        if (!firstStart && !loadSettings()) return 1;
-
-        // Start-up as the program runs it, then one poll.
-        SkinRenderer renderer(state_, env_.skinDir, env_.waiter, {});
-        PollCycle cycle(state_, env_.clock, hooksFor(renderer));
-        cycle.UpdateClockText();
-        renderer.DrawAllPanels();
-        PanelSession session(state_, env_.waiter);
-        // A first start takes the factory values; a picture never writes the user's file.
-        session.Start(bus(), tracer(), [&] {
-            if (!firstStart) return;
-            StartFromFactorySettings(state_, session.protocol(), settingsPath, false);
-            renderer.DrawAllPanels();
-        });
-        renderer.setStatusPush([&] { session.protocol()->PushStatusRegister(); });
-        cycle.attachPanel(session.link(), session.protocol());
-        cycle.Timer1_Timer();
-
-        for (std::size_t i = 0; i < geo::kWings.size(); ++i)
-            wingOpen(state_, geo::kWings[i].id) = (*wings)[i];
-        renderer.RefreshSkin();
-
-        QImage image =
-            WithOutlineAlpha(renderer.mainback(), MakeRegionFromMask(renderer.mainba1()));
-        const std::string& path = o_.positional.front();
-        if (!image.save(QString::fromStdString(path), "PNG")) {
-            err_ << "kestrelon: cannot write " << path << "\n";
-            return 1;
-        }
-        out_ << "rendered " << path << " (" << image.width() << "x" << image.height() << ")\n";
-        return 0;
-    }
-
-    PollHooks& hooksFor(SkinRenderer& renderer) {
-        hooks_ = std::make_unique<RendererPollHooks>(renderer, nullptr);
-        return *hooks_;
-    }
-
-    const Options& o_;
-    CtlEnvironment& env_;
-    std::unique_ptr<PollHooks> hooks_;
-    std::ostream& out_;
-    std::ostream& err_;
-    std::unique_ptr<SimulatedBus> simulated_;
-    MonitorState state_;
-};
-
-}  // namespace
+}  // namespace ctl
 
 int RunCtl(const std::vector<std::string>& args, CtlEnvironment& env, std::ostream& out,
            std::ostream& err) {
     std::string why;
-    std::optional<Options> o = parse(args, why);
+    std::optional<ctl::Options> o = ctl::parse(args, why);
     if (!o) {
-        err << "kestrelon: " << why << "\n" << kUsage;
+        err << "kestrelon: " << why << "\n" << ctl::kUsage;
         return 2;
     }
-    return Command(*o, env, out, err).run();
+    return ctl::Command(*o, env, out, err).run();
 }
 
 }  // namespace kestrelon

@@ -2,7 +2,9 @@
 // push the settings, render the window. main() only wires the real bus, clock and wait.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@ struct CtlEnvironment {
     Waiter& waiter;
     std::string settingsPath;  // used when no --file is given
     std::string skinDir;       // for render
+    // Hands a request line to a running kestrelon and returns its answer line; nothing when
+    // none runs. Empty: never look for one.
+    std::function<std::optional<std::string>(const std::string& request)> running;
 };
 
 // Runs one command line (without the program name). Returns the exit status.

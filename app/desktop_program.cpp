@@ -11,8 +11,11 @@
 #include <array>
 #include <cstdio>
 #include <iostream>
+#include <sstream>
 
 #include "app/first_start.h"
+#include "app/readings_text.h"
+#include "app/setting_edit.h"
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
@@ -29,6 +32,7 @@ namespace {
 constexpr int kPollIntervalMs = 1000;
 constexpr int kBlinkIntervalMs = 100;
 constexpr int kCursorIntervalMs = 100;
+constexpr int kRequestRetryMs = 20;
 
 // Cursor files by kind: arrow, hand, move.
 constexpr std::array<const char*, 3> kCursorFiles{"arrow_m.cur", "harrow.cur", "move_r.cur"};
@@ -133,16 +137,13 @@ bool DesktopProgram::checkSkin() {
 }
 
 std::optional<int> DesktopProgram::start() {
-    const QString socketName = InstanceSocketName();
-    if (SingleInstance::SendToRunning(socketName, "show")) return 0;
+    const QString socket = ControlSocketPath();
+    if (LocalControl::Ask(socket, "show")) return 0;
     if (!checkSkin()) return 1;
-    instance_ = std::make_unique<SingleInstance>(socketName, [this](const std::string& request) {
-        if (request == "show") {
-            showFromTray();
-            return std::string("ok");
-        }
-        return std::string("unknown request");
-    });
+    control_ = std::make_unique<LocalControl>(
+        socket, [this](const std::string& request, const LocalControl::Reply& reply) {
+            handleRequest(request, reply);
+        });
 
     // Settings, then the window's shape and place.
     const bool firstStart = IsFirstStart(o_.settingsPath);
@@ -179,6 +180,44 @@ std::optional<int> DesktopProgram::start() {
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     return std::nullopt;
+}
+
+void DesktopProgram::handleRequest(const std::string& request, const LocalControl::Reply& reply) {
+    // One exchange at a time: a request that comes during a wait is handled after it.
+    PanelLink* link = session_.link();
+    if (waiter_.depth() > 0 || (link && link->busy())) {
+        QTimer::singleShot(kRequestRetryMs, [this, request, reply] { handleRequest(request, reply); });
+        return;
+    }
+    const bool panel = state_.DeviceDetected && session_.protocol();
+    if (request == "show") {
+        showFromTray();
+        reply("ok");
+    } else if (request == "reading" || request == "reading text") {
+        const std::string time = clock_.timeOfDay();
+        reply("ok " + (request == "reading" ? ReadingJson(state_, time) : ReadingText(state_, time)));
+    } else if (request == "push") {
+        if (!panel) return reply("error no panel attached to the running kestrelon");
+        session_.protocol()->PushAllSettings();
+        reply("ok");
+    } else if (request.rfind("set ", 0) == 0) {
+        std::vector<std::string> items;
+        std::istringstream words(request.substr(4));
+        for (std::string item; words >> item;) items.push_back(item);
+        const MonitorState before = state_;
+        std::string why;
+        if (!ApplySettingEdits(state_, items, why)) return reply("error " + why);
+        if (!SaveSettings(state_, o_.settingsPath)) {
+            state_ = before;
+            return reply("error cannot save " + o_.settingsPath + "; nothing changed");
+        }
+        controls_->RedrawSettings();
+        if (!panel) return reply("ok no panel attached, nothing pushed");
+        const int pushed = PushChangedSettings(before, state_, *session_.protocol());
+        reply("ok pushed " + std::to_string(pushed) + " register(s)");
+    } else {
+        reply("error unknown request: " + request);
+    }
 }
 
 void DesktopProgram::readHostFacts() {

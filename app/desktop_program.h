@@ -17,7 +17,7 @@
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
 #include "app/qt_waiter.h"
-#include "app/single_instance.h"
+#include "app/local_control.h"
 #include "core/monitor_state.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
@@ -90,6 +90,8 @@ private:
     void onPollTick();
     void onProbeResult(bool linked);
     void stopTimers();
+    // A request from kestrelonctl or a second start: show, set, push, reading.
+    void handleRequest(const std::string& request, const LocalControl::Reply& reply);
 
     DesktopOptions o_;
     bool wayland_;
@@ -113,7 +115,7 @@ private:
     QMenu trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
-    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<LocalControl> control_;
 };
 
 }  // namespace kestrelon

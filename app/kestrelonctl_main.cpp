@@ -1,8 +1,10 @@
-// kestrelonctl: wires the real USB bus, clock and wait into the command-line tool.
+// kestrelonctl: wires the real USB bus, clock, wait and the running program's control socket
+// into the command-line tool.
 #include <QGuiApplication>
 #include <iostream>
 
 #include "app/ctl.h"
+#include "app/local_control.h"
 #include "app/skin_dir.h"
 #include "device/hidapi_bus.h"
 #include "settings/settings_path.h"
@@ -13,6 +15,10 @@ int main(int argc, char** argv) {
     HidapiBus bus;
     SystemClock clock;
     SleepWaiter waiter;
-    CtlEnvironment env{bus, clock, waiter, DefaultSettingsPath(), SkinDirectory(argv[0])};
+    const QString socket = ControlSocketPath();
+    CtlEnvironment env{bus, clock, waiter, DefaultSettingsPath(), SkinDirectory(argv[0]),
+                       [&socket](const std::string& request) {
+                           return LocalControl::Ask(socket, request);
+                       }};
     return RunCtl(args, env, std::cout, std::cerr);
 }

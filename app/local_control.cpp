@@ -1,58 +1,62 @@
-// The local socket that keeps one instance per user session.
-#include "app/single_instance.h"
+// The local control socket.
+#include "app/local_control.h"
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QPointer>
 
 namespace kestrelon {
 
 namespace {
 
 constexpr int kConnectMs = 500;
-constexpr int kAnswerMs = 5000;
-constexpr qint64 kLongestRequest = 4096;
+constexpr qint64 kLongestLine = 4096;
 
 }  // namespace
 
-QString InstanceSocketName() {
-    // The session's runtime directory is private to the user and ends with the session.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty()) return runtime + "/kestrelon.socket";
-    return QString("kestrelon-%1").arg(getuid());
+QString ControlSocketPath() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) return runtime + "/kestrelon.socket";
+    return QDir::tempPath() + QString("/kestrelon-%1.socket").arg(getuid());
 }
 
-bool SingleInstance::SendToRunning(const QString& name, const std::string& request) {
+std::optional<std::string> LocalControl::Ask(const QString& path, const std::string& request,
+                                             int answerMs) {
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(kConnectMs)) return false;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(kConnectMs)) return std::nullopt;
     socket.write(QByteArray::fromStdString(request + "\n"));
-    if (!socket.waitForBytesWritten(kConnectMs)) return false;
-    // The running one answers once it has acted; an instance that hangs is still one.
-    socket.waitForReadyRead(kAnswerMs);
-    return true;
+    if (!socket.waitForBytesWritten(kConnectMs)) return std::nullopt;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(answerMs)) return std::string("error no answer from kestrelon");
+    }
+    return socket.readLine(kLongestLine).trimmed().toStdString();
 }
 
-SingleInstance::SingleInstance(const QString& name, Handler handler) : handler_(std::move(handler)) {
+LocalControl::LocalControl(const QString& path, Handler handler) : handler_(std::move(handler)) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(name)) {
-        // A socket left behind by an instance that died: nobody answered on it, so replace it.
-        QLocalServer::removeServer(name);
-        server_.listen(name);
+    if (!server_.listen(path)) {
+        // A socket left behind by a program that died: nobody answered on it, so replace it.
+        QLocalServer::removeServer(path);
+        server_.listen(path);
     }
     QObject::connect(&server_, &QLocalServer::newConnection, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
                 if (!socket->canReadLine()) {
-                    if (socket->bytesAvailable() > kLongestRequest) socket->abort();
+                    if (socket->bytesAvailable() > kLongestLine) socket->abort();
                     return;
                 }
-                const std::string request = socket->readLine(kLongestRequest).trimmed().toStdString();
-                const std::string answer = handler_ ? handler_(request) : std::string("ok");
-                socket->write(QByteArray::fromStdString(answer + "\n"));
-                socket->disconnectFromServer();
+                const std::string request = socket->readLine(kLongestLine).trimmed().toStdString();
+                QPointer<QLocalSocket> alive(socket);
+                handler_(request, [alive](const std::string& answer) {
+                    if (!alive) return;
+                    alive->write(QByteArray::fromStdString(answer + "\n"));
+                    alive->disconnectFromServer();
+                });
             });
         }
     });

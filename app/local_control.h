@@ -1,26 +1,30 @@
-// One Kestrelon per user session: the first one listens on a local socket; a second start hands
-// its request to the first and ends.
+// The local control socket: one Kestrelon per user session listens on it, and a second start or
+// kestrelonctl hands it one request line and gets one answer line back.
 #pragma once
 
 #include <QLocalServer>
+#include <QString>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 
 namespace kestrelon {
 
-// The socket's path: in the user's runtime directory, so one per user session.
-QString InstanceSocketName();
+// The socket's path: in the session's runtime directory, private to the user.
+QString ControlSocketPath();
 
-class SingleInstance {
+class LocalControl {
 public:
-    using Handler = std::function<std::string(const std::string& request)>;
+    using Reply = std::function<void(const std::string& answer)>;
+    // Answers a request now or later (through `reply`, at most once).
+    using Handler = std::function<void(const std::string& request, Reply reply)>;
 
-    // Sends one request line to a running instance; true when one took it.
-    static bool SendToRunning(const QString& name, const std::string& request);
+    // Sends one request to the program listening at `path` and waits for its answer; nothing
+    // when no program listens there.
+    static std::optional<std::string> Ask(const QString& path, const std::string& request,
+                                          int answerMs = 10000);
 
-    // Starts listening; each connection sends one line and gets the handler's answer line back.
-    explicit SingleInstance(const QString& name, Handler handler);
+    LocalControl(const QString& path, Handler handler);
     bool listening() const { return server_.isListening(); }
 
 private:

@@ -262,6 +262,17 @@ void Controls::QuitRequested() {
 void Controls::ResetToDefaults() {
     ApplyFactorySettings(s_);
     save();
+    RedrawSettings();
+    if (!panel_.present()) return;
+    PanelProtocol& p = panel_.protocol();
+    p.PushTempLimits();
+    p.PushTempLimitsF();
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.PushFanSetpoints(pair);
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.PushManualFanSpeeds(pair);
+    p.PushStatusRegister();
+}
+
+void Controls::RedrawSettings() {
     constexpr int kRowOrder[] = {1, 4, 3, 2};  // cpu, case, vga, hdd
     renderer_.ShowTempUnit();
     for (int ch : kRowOrder) renderer_.ShowSensorIcon(ch);
@@ -281,13 +292,6 @@ void Controls::ResetToDefaults() {
     for (int ch : kRowOrder) renderer_.DrawFanSetReadout(ch);
     for (int ch : kRowOrder) renderer_.DrawThresholdReadout(ch);
     renderer_.RefreshSkin();
-    if (!panel_.present()) return;
-    PanelProtocol& p = panel_.protocol();
-    p.PushTempLimits();
-    p.PushTempLimitsF();
-    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.PushFanSetpoints(pair);
-    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.PushManualFanSpeeds(pair);
-    p.PushStatusRegister();
 }
 
 }  // namespace kestrelon

@@ -59,6 +59,9 @@ public:
 
     // Puts every setting back to its factory value, saves, redraws and pushes them.
     void ResetToDefaults();
+    // Redraws every panel that shows a setting, after the settings changed (the reset, or a
+    // change made from outside the window).
+    void RedrawSettings();
     void PlayClickSound();
 
     Selection& selection() { return selection_; }

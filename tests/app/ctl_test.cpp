@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "device/transport.h"
+#include "settings/settings_file.h"
 
 namespace kestrelon {
 namespace {
@@ -34,7 +35,7 @@ struct CtlFixture : ::testing::Test {
     LockedBus bus;
     VirtualTime time{9 * 3600 + 5 * 60};
     std::string settingsPath = dir.filePath("Settings.inf").toStdString();
-    CtlEnvironment env{bus, time, time, settingsPath, ""};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}};
     std::ostringstream out, err;
 
     int run(std::vector<std::string> args) {
@@ -113,6 +114,67 @@ TEST_F(CtlFixture, PushWithoutASettingsFileSendsNothingAndSaysSo) {
     EXPECT_TRUE(out.str().empty());  // not one frame
     EXPECT_EQ(err.str(), "kestrelon: no settings file at " + settingsPath + "; nothing pushed\n");
     EXPECT_FALSE(std::filesystem::exists(settingsPath));
+}
+
+TEST_F(CtlFixture, SetSavesAndPushesOnlyWhatChangedAndRefusesWithoutTouchingAnything) {
+    writeSettings("[settings]\r\nst1=60\r\nfst1=140\r\ncolor=2\r\nalarm=06:00\r\n");
+    ASSERT_EQ(run({"--simulated", "--trace", "set", "color=red", "alarm=7:30"}), 0) << err.str();
+    std::vector<std::string> sent;
+    for (const auto& l : outLines())
+        if (l.rfind("> 00 ", 0) == 0 && l.substr(5, 2) != "1C") sent.push_back(l.substr(5, 2));
+    // The fan limits are read (for the manual speeds' bounds), then the two changed registers.
+    EXPECT_EQ(sent, (std::vector<std::string>{"1D", "1E", "2A", "29"}));
+    MonitorState saved;
+    LoadSettings(saved, settingsPath);
+    EXPECT_EQ(saved.back_color, 1);
+    EXPECT_EQ(saved.alarm_time, "07:30");
+    EXPECT_EQ(saved.st[1], 60);
+
+    const std::string before = SettingsFileText(saved);
+    EXPECT_EQ(run({"--simulated", "--trace", "set", "st1=95"}), 1);
+    EXPECT_TRUE(out.str().empty());  // refused before the panel is opened
+    EXPECT_EQ(err.str(), "kestrelon: st1=95: a limit in °C lies between 25 and 90\n");
+    LoadSettings(saved, settingsPath);
+    EXPECT_EQ(SettingsFileText(saved), before);
+}
+
+TEST_F(CtlFixture, SetPushAndWatchGoThroughARunningKestrelon) {
+    std::vector<std::string> asked;
+    env.running = [&](const std::string& request) -> std::optional<std::string> {
+        asked.push_back(request);
+        if (request.rfind("set st1=99", 0) == 0) return "error st1=99: a limit in °C lies between 25 and 90";
+        if (request == "reading") return "ok {\"time\": \"09:05:00\"}";
+        return "ok pushed 2 register(s)";
+    };
+    EXPECT_EQ(run({"set", "st1=70", "fst2=100"}), 0);
+    EXPECT_EQ(run({"set", "st1=99"}), 1);
+    EXPECT_EQ(err.str(), "kestrelon: st1=99: a limit in °C lies between 25 and 90\n");
+    EXPECT_EQ(run({"push"}), 0);
+    EXPECT_EQ(run({"watch", "--json", "--count", "2"}), 0);
+    EXPECT_EQ(outLines(), (std::vector<std::string>{"{\"time\": \"09:05:00\"}", "{\"time\": \"09:05:00\"}"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"set st1=70 fst2=100", "set st1=99", "push",
+                                               "reading", "reading", "reading"}));
+    EXPECT_FALSE(std::filesystem::exists(settingsPath));  // the running program owns the file
+}
+
+TEST_F(CtlFixture, WatchPrintsOneParsableLinePerReadingAtItsInterval) {
+    ASSERT_EQ(run({"--simulated", "watch", "--json", "--count", "3", "--interval", "2.5"}), 0)
+        << err.str();
+    const auto lines = outLines();
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& line : lines) {
+        QJsonParseError error;
+        const auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        EXPECT_EQ(doc.object()["temperatures"].toArray().size(), 4);
+        EXPECT_EQ(doc.object()["fan_limits"].toArray()[0].toInt(), 2400);
+    }
+    EXPECT_GE(time.totalWaitSeconds(), 5.0);  // two pauses between three readings
+
+    ASSERT_EQ(run({"--simulated", "watch", "--count", "1"}), 0);
+    EXPECT_NE(out.str().find("limit 2400 2000 1600 3000"), std::string::npos) << out.str();
+    EXPECT_EQ(run({"watch", "--interval", "0"}), 2);
+    EXPECT_EQ(run({"watch", "--count", "x"}), 2);
 }
 
 TEST_F(CtlFixture, FailuresAreOneLineOnStderrAndANonZeroStatus) {

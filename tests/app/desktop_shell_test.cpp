@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -110,6 +111,33 @@ TEST_F(DesktopProgramTest, RealPointerEventsReachTheControls) {
     EXPECT_TRUE(program.state().ctrl_alt_down);
     w.hide();  // hiding disarms the reset spot
     EXPECT_FALSE(program.state().ctrl_alt_down);
+}
+
+TEST_F(DesktopProgramTest, KestrelonctlSetGoesThroughTheRunningProgramAndItsWindowFollows) {
+    DesktopProgram program(options());
+    ASSERT_FALSE(program.start().has_value());
+    const auto ctl = [](QStringList args, QString& out) {
+        QProcess p;
+        p.start(KESTRELON_BIN_DIR "/kestrelonctl", args);
+        // The running program answers from this event loop, so wait by running it.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 15000));
+        out = p.readAllStandardOutput() + p.readAllStandardError();
+        return p.exitCode();
+    };
+    QString out;
+    program.state().ldw_open = true;
+    EXPECT_EQ(ctl({"set", "auto=manual", "msf1=1300"}, out), 0) << out.toStdString();
+    EXPECT_FALSE(program.state().auto_stat);
+    EXPECT_EQ(program.state().msf[1], 1300);
+    MonitorState saved;
+    LoadSettings(saved, options().settingsPath);
+    EXPECT_EQ(saved.msf[1], 1300);
+    EXPECT_TRUE(out.contains("pushed 2 register(s)")) << out.toStdString();  // 0x2B and 0x29
+
+    EXPECT_EQ(ctl({"set", "msf1=1000"}, out), 1);  // below half of fan 1's limit, 2400
+    EXPECT_EQ(program.state().msf[1], 1300);
+    EXPECT_EQ(ctl({"watch", "--json", "--count", "1"}, out), 0);
+    EXPECT_TRUE(out.startsWith("{\"time\"")) << out.toStdString();
 }
 
 TEST_F(DesktopProgramTest, YesToTheCloseQuestionStopsEveryExchangeWithThePanel) {

@@ -1,0 +1,83 @@
+// The commands of kestrelonctl: the options of one command line and the object that runs it,
+// shared by the files that implement the commands.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/ctl.h"
+#include "app/panel_session.h"
+#include "core/monitor_state.h"
+#include "core/poll_hooks.h"
+#include "device/simulated_bus.h"
+
+namespace kestrelon {
+
+class SkinRenderer;
+
+namespace ctl {
+
+inline constexpr std::array<const char*, 4> kChannelNames{"CPU", "HDD", "VGA", "case"};
+
+struct Options {
+    bool simulated = false;
+    bool trace = false;
+    bool json = false;
+    std::string command;
+    std::optional<std::string> file;
+    std::optional<std::string> wings;
+    double interval = 1.0;          // watch: seconds between readings
+    std::optional<long> count;      // watch: readings before it ends; none: until interrupted
+    std::vector<std::string> positional;
+};
+
+// Parses the command line; on a mistake returns nothing and says why in `why`.
+std::optional<Options> parse(const std::vector<std::string>& args, std::string& why);
+// Text as a JSON string, quotes included.
+std::string jsonString(const std::string& text);
+extern const char* const kUsage;
+
+// Everything one command needs: the bus it looks on, the state, the panel session.
+class Command {
+public:
+    Command(const Options& o, CtlEnvironment& env, std::ostream& out, std::ostream& err)
+        : o_(o), env_(env), out_(out), err_(err) {
+        if (o.simulated) simulated_ = std::make_unique<SimulatedBus>(env.clock);
+    }
+
+    int run();
+
+private:
+    HidBus& bus() { return simulated_ ? static_cast<HidBus&>(*simulated_) : env_.bus; }
+    PanelSession::TransportWrapper tracer();
+    int noPanel(const PanelSearch& search);
+    bool settingsReadable(const std::string& path, bool mustExist);
+    bool loadSettings();
+    int list();
+    int status();
+    std::string temperatureText(int ch, const std::string& absent) const;
+    int settings();
+    int push();
+    static std::optional<std::array<bool, 4>> openWings(const std::string& text);
+    int render();
+    PollHooks& hooksFor(SkinRenderer& renderer);
+    int set();
+    int watch();
+    // Reads temperatures, fans and fan limits from the open panel.
+    void readAll(PanelProtocol& panel);
+
+    const Options& o_;
+    CtlEnvironment& env_;
+    std::unique_ptr<PollHooks> hooks_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::unique_ptr<SimulatedBus> simulated_;
+    MonitorState state_;
+};
+
+}  // namespace ctl
+}  // namespace kestrelon

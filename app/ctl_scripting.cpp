@@ -1,0 +1,125 @@
+// kestrelonctl set and watch: settings changed from scripts, and readings for logging. Both (and
+// push) go through a running kestrelon, so that only one program talks to the panel.
+#include <iostream>
+#include <sstream>
+
+#include "app/ctl_command.h"
+#include "app/first_start.h"
+#include "app/readings_text.h"
+#include "app/setting_edit.h"
+#include "settings/settings_file.h"
+
+namespace kestrelon::ctl {
+
+namespace {
+
+// A running kestrelon's answer: "ok ..." or "error ...".
+bool answeredOk(const std::string& answer, std::string& rest) {
+    const auto space = answer.find(' ');
+    rest = space == std::string::npos ? "" : answer.substr(space + 1);
+    return answer.rfind("ok", 0) == 0;
+}
+
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const std::string& item : items) out += (out.empty() ? "" : " ") + item;
+    return out;
+}
+
+}  // namespace
+
+void Command::readAll(PanelProtocol& p) {
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFans(pair);
+    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFanLimits(pair);
+}
+
+int Command::set() {
+    const std::vector<std::string>& items = o_.positional;
+    if (!o_.file && env_.running) {
+        if (auto answer = env_.running("set " + joined(items))) {
+            std::string rest;
+            if (!answeredOk(*answer, rest)) {
+                err_ << "kestrelon: " << rest << "\n";
+                return 1;
+            }
+            out_ << "set " << joined(items) << " in the running kestrelon" << (rest.empty() ? "" : "; ")
+                 << rest << "\n";
+            return 0;
+        }
+    }
+    // Check the items against a blank state first: a bad one is refused before anything opens.
+    std::string why;
+    MonitorState probe;
+    if (!ApplySettingEdits(probe, items, why)) {
+        err_ << "kestrelon: " << why << "\n";
+        return 1;
+    }
+    const std::string path = o_.file.value_or(env_.settingsPath);
+    PanelSession session(state_, env_.waiter);
+    const bool panel = session.Open(bus(), tracer()) == PanelSearch::Outcome::Opened;
+    PanelProtocol* protocol = panel ? session.protocol() : nullptr;
+    if (protocol) {  // the fan limits bound the manual speeds
+        protocol->ReadFanLimits(ChannelPair::First);
+        protocol->ReadFanLimits(ChannelPair::Second);
+    }
+    if (IsFirstStart(path)) {
+        StartFromFactorySettings(state_, nullptr, path, false);
+    } else if (!loadSettings()) {
+        return 1;
+    }
+    const MonitorState before = state_;
+    if (!ApplySettingEdits(state_, items, why)) {
+        err_ << "kestrelon: " << why << "\n";
+        return 1;
+    }
+    if (!SaveSettings(state_, path)) {
+        err_ << "kestrelon: cannot save " << path << "; nothing changed\n";
+        return 1;
+    }
+    out_ << "saved " << path;
+    if (protocol)
+        out_ << "; pushed " << PushChangedSettings(before, state_, *protocol) << " register(s) to "
+             << session.search().device.path << "\n";
+    else
+        out_ << "; no panel attached, nothing pushed\n";
+    return 0;
+}
+
+int Command::watch() {
+    const bool viaRunning = env_.running && env_.running(o_.json ? "reading" : "reading text");
+    std::unique_ptr<PanelSession> session;
+    if (!viaRunning) {
+        const std::string path = o_.file.value_or(env_.settingsPath);
+        if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
+        session = std::make_unique<PanelSession>(state_, env_.waiter);
+        if (session->Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
+            return noPanel(session->search());
+    }
+    for (long n = 0; !o_.count || n < *o_.count; ++n) {
+        if (n > 0) env_.waiter.delay(static_cast<int>(o_.interval * 1000));
+        std::string line;
+        if (viaRunning) {
+            auto answer = env_.running(o_.json ? "reading" : "reading text");
+            if (!answer) {
+                err_ << "kestrelon: the running kestrelon has ended\n";
+                return 1;
+            }
+            std::string rest;
+            if (!answeredOk(*answer, rest)) {
+                err_ << "kestrelon: " << rest << "\n";
+                return 1;
+            }
+            line = rest;
+        } else {
+            readAll(*session->protocol());
+            const std::string time = env_.clock.timeOfDay();
+            line = o_.json ? ReadingJson(state_, time) : ReadingText(state_, time);
+        }
+        out_ << line << std::endl;
+        if (!out_) return 0;  // the reader went away
+    }
+    return 0;
+}
+
+}  // namespace kestrelon::ctl

@@ -1,0 +1,17 @@
+// One reading of the panel as a line for people or for programs: temperatures, fan speeds and
+// fan limits, as `kestrelonctl watch` prints it and a running kestrelon reports it.
+#pragma once
+
+#include <string>
+
+#include "core/monitor_state.h"
+
+namespace kestrelon {
+
+// {"time": "HH:MM:SS", "unit": "C", "temperatures": [45, null, ...], "fans": [...],
+//  "fan_limits": [...]} on one line; a temperature of 0 is a channel without a sensor.
+std::string ReadingJson(const MonitorState& state, const std::string& timeOfDay);
+// "HH:MM:SS  temp °C 45 - 52 31  fan 1450 1180 1020 1900  limit 2400 2000 1600 3000"
+std::string ReadingText(const MonitorState& state, const std::string& timeOfDay);
+
+}  // namespace kestrelon

@@ -1,0 +1,24 @@
+// Settings changed from the command line: KEY=VALUE items checked against what the controls
+// allow, applied all or none, and the panel's registers that the change touches.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/monitor_state.h"
+#include "device/panel_protocol.h"
+
+namespace kestrelon {
+
+// Applies every item ("st1=60", "color=blue", "alarm=07:30" ...) to `state`, in order. Every
+// item is checked first; on a bad one nothing changes and `why` says what is wrong in one line.
+// A limit keeps its other unit in step; a manual speed must lie between half its fan's limit and
+// the limit when the limit is known.
+bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items, std::string& why);
+
+// The pushes that bring the panel from `before` to `after`, only for the registers that differ.
+// Returns how many were made.
+int PushChangedSettings(const MonitorState& before, const MonitorState& after,
+                        PanelProtocol& panel);
+
+}  // namespace kestrelon

@@ -1,0 +1,99 @@
+// Settings from the command line: accepted and refused values, all or nothing, and the pushes of
+// exactly the registers that changed.
+#include "app/setting_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "device/panel_link.h"
+#include "device/simulated_panel.h"
+
+namespace kestrelon {
+namespace {
+
+MonitorState withLimits() {
+    MonitorState s;
+    s.lf[1] = 2400, s.lf[2] = 2000, s.lf[3] = 1600, s.lf[4] = 0;  // fan 4's limit unknown
+    s.st[1] = 60, s.fst[1] = 140;
+    s.alarm_time = "12:00";
+    return s;
+}
+
+TEST(SettingEdit, AcceptedValuesTakeTheirReadableFormsAndKeepBothUnitsInStep) {
+    const struct {
+        std::vector<std::string> items;
+        std::function<void(const MonitorState&)> check;
+    } cases[] = {
+        {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.fst[1], 194); }},
+        {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.st[2], 38); }},
+        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.st[1], 25); }},  // in order
+        {{"color=Purple"}, [](auto& s) { EXPECT_EQ(s.back_color, 3); }},
+        {{"color=1"}, [](auto& s) { EXPECT_EQ(s.back_color, 1); }},
+        {{"auto=manual"}, [](auto& s) { EXPECT_FALSE(s.auto_stat); }},
+        {{"t_unit=F"}, [](auto& s) { EXPECT_TRUE(s.t_unit && !s.dec_stat); }},
+        {{"alarm=7:05"}, [](auto& s) { EXPECT_EQ(s.alarm_time, "07:05"); }},
+        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.msf[1], 1200); }},  // half the limit
+        {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.msf[1], 2400); }},
+        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.msf[4], 500); }},  // unknown limit: no bound
+        {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.sf[3], 320); }},
+    };
+    for (const auto& c : cases) {
+        MonitorState s = withLimits();
+        std::string why;
+        ASSERT_TRUE(ApplySettingEdits(s, c.items, why)) << c.items.front() << ": " << why;
+        c.check(s);
+    }
+}
+
+TEST(SettingEdit, ARefusedValueChangesNothingAndSaysWhyInOneLine) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"st1=91"}, {"st1=24"}, {"fst1=195"}, {"st1=6O"}, {"msf1=1100"}, {"msf2=2100"},
+        {"sf1=2500"}, {"color=green"}, {"color=4"}, {"auto=2"}, {"t_unit=K"},
+        {"alarm=24:00"}, {"alarm=07:60"}, {"alarm=0730"}, {"alarm=7:5"}, {"volume=3"},
+        {"st1"}, {"=5"}, {},
+        {"color=blue", "st1=200"},  // a good item before a bad one is not applied either
+    };
+    for (const auto& items : refused) {
+        MonitorState s = withLimits();
+        const MonitorState before = s;
+        std::string why;
+        EXPECT_FALSE(ApplySettingEdits(s, items, why)) << (items.empty() ? "" : items.front());
+        EXPECT_FALSE(why.empty());
+        EXPECT_EQ(why.find('\n'), std::string::npos);
+        EXPECT_EQ(s.back_color, before.back_color);
+        EXPECT_EQ(s.st, before.st);
+        EXPECT_EQ(s.msf, before.msf);
+    }
+}
+
+TEST(SettingEdit, OnlyTheRegistersThatChangedArePushed) {
+    const struct {
+        std::vector<std::string> items;
+        std::vector<uint8_t> registers;
+    } cases[] = {
+        {{"st1=61"}, {0x20, 0x21}},
+        {{"color=blue"}, {0x29}},
+        {{"msf3=1000"}, {0x2C}},
+        {{"sf2=300"}, {0x24}},
+        {{"alarm=06:30"}, {0x2A}},
+        {{"st1=60", "color=0"}, {}},  // the values it already had
+    };
+    for (const auto& c : cases) {
+        VirtualTime time;
+        SimulatedPanel panel(time);
+        MonitorState s = withLimits();
+        PanelLink link(panel, time, s);
+        PanelProtocol protocol(link, s);
+        const MonitorState before = s;
+        std::string why;
+        ASSERT_TRUE(ApplySettingEdits(s, c.items, why)) << why;
+        EXPECT_EQ(PushChangedSettings(before, s, protocol), static_cast<int>(c.registers.size()));
+        EXPECT_EQ(std::vector<uint8_t>(panel.writeOrder().begin(), panel.writeOrder().end()),
+                  c.registers)
+            << c.items.front();
+    }
+}
+
+}  // namespace
+}  // namespace kestrelon
