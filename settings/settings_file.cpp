@@ -83,6 +83,9 @@ template <typename... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17).
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 void ReadEntry(const Entry& entry, MonitorState& state, std::string_view text) {
     std::visit(Overloaded{
