@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "app/first_start.h"
+#include "core/log.h"
 #include "app/readings_text.h"
 #include "app/setting_edit.h"
 #include "device/frame_trace.h"
@@ -40,7 +41,7 @@ constexpr const char* kClickSoundFile = "nimclick.wav";
 constexpr const char* kTrayIconFile = "kestrelon-tray.png";
 
 void logLine(const std::string& text) {
-    std::fprintf(stderr, "kestrelon: %s\n", text.c_str());
+    LogLine(text);
 }
 
 // Trays that speak the StatusNotifierItem protocol (and every Wayland desktop) report a click
@@ -146,8 +147,10 @@ std::optional<int> DesktopProgram::start() {
         });
 
     // Settings, then the window's shape and place.
-    const bool firstStart = IsFirstStart(o_.settingsPath);
-    if (!firstStart) LoadSettings(state_, o_.settingsPath);
+    if (IsFirstStart(o_.settingsPath))
+        StartFromFactorySettings(state_, nullptr, o_.settingsPath, false);  // fans: see openPanel
+    else
+        LoadSettings(state_, o_.settingsPath);
     renderer_ = std::make_unique<SkinRenderer>(state_, o_.skinDir, waiter_,
                                                [this] { window_.update(); });
     window_.setPicture(&renderer_->mainback(), renderer_->WindowRegion(), wayland_);
@@ -176,7 +179,7 @@ std::optional<int> DesktopProgram::start() {
     state_.time_hour = state_.new_time_hour;
     renderer_->DrawClockPanel();
 
-    openPanel(firstStart);
+    openPanel();
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     return std::nullopt;
@@ -227,7 +230,7 @@ void DesktopProgram::readHostFacts() {
     if (auto v = facts.totalRamMb()) state_.totalram = *v;
 }
 
-void DesktopProgram::openPanel(bool firstStart) {
+void DesktopProgram::openPanel() {
     PanelSession::TransportWrapper wrap;
     if (!o_.frameLog.empty()) {
         frameLog_.open(o_.frameLog, std::ios::app);
@@ -239,17 +242,38 @@ void DesktopProgram::openPanel(bool firstStart) {
                                                       });
         };
     }
-    session_.Start(*bus_, wrap, [&] {
-        if (!firstStart) return;
+    // A first start (no settings file yet) takes the factory values, with the fan values from
+    // the limits the panel reports; so does the first panel that appears later.
+    const auto beforePush = [this] {
+        if (!IsFirstStart(o_.settingsPath) || !session_.protocol()) return;
         StartFromFactorySettings(state_, session_.protocol(), o_.settingsPath, true);
-        renderer_->DrawAllPanels();
-    });
+        controls_->RedrawSettings();
+    };
+    session_.Start(*bus_, wrap, beforePush);
     const PanelSearch& search = session_.search();
     if (search.outcome() == PanelSearch::Outcome::NoPanel)
         logLine("no panel found (USB vendor 0x1267, product 0xa102); running without one");
     for (const std::string& e : search.errors) logLine("cannot open panel " + e);
+    attachPanel();
+
+    if (o_.simulated)
+        deviceWatch_ = std::make_unique<AlwaysLook>();
+    else
+        deviceWatch_ = std::make_unique<HidrawDirectoryWatch>();
+    deviceWatch_->mayHaveChanged();  // what is there now is what the search just saw
+    recovery_ = std::make_unique<PanelRecovery>(
+        state_, session_, *bus_, *deviceWatch_, wrap,
+        PanelRecovery::Hooks{[this] { detachPanel(); }, [this] { attachPanel(); }, beforePush});
+}
+
+void DesktopProgram::attachPanel() {
     cycle_->attachPanel(session_.link(), session_.protocol());
     controls_->attachPanel(session_.link(), session_.protocol());
+}
+
+void DesktopProgram::detachPanel() {
+    cycle_->attachPanel(nullptr, nullptr);
+    controls_->detachPanel();
 }
 
 void DesktopProgram::addTrayIcon() {
@@ -288,6 +312,9 @@ void DesktopProgram::showFromTray() {
 
 void DesktopProgram::onPollTick() {
     cycle_->Timer1_Timer();
+    // The panel is given up or looked for only between exchanges, never inside another wait.
+    if (recovery_ && waiter_.depth() == 0 && !(session_.link() && session_.link()->busy()))
+        recovery_->afterPoll();
     if (pollEnabled_ && !timer1_.isActive()) timer1_.start();
 }
 
@@ -383,6 +410,7 @@ void DesktopProgram::hideResetHint() {
 }
 
 void DesktopProgram::closeDevice() {
+    recovery_.reset();  // and nothing looks for the panel any more
     if (cycle_) cycle_->attachPanel(nullptr, nullptr);
     if (controls_) controls_->detachPanel();
     session_.CloseDevice();

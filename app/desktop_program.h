@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/panel_recovery.h"
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
 #include "app/qt_waiter.h"
@@ -84,7 +85,9 @@ public:
 
 private:
     bool checkSkin();
-    void openPanel(bool firstStart);
+    void openPanel();
+    void attachPanel();
+    void detachPanel();
     void readHostFacts();
     void addTrayIcon();
     void onPollTick();
@@ -106,6 +109,8 @@ private:
     std::unique_ptr<RendererPollHooks> hooks_;
     std::unique_ptr<PollCycle> cycle_;
     PanelSession session_;
+    std::unique_ptr<DeviceChangeWatch> deviceWatch_;
+    std::unique_ptr<PanelRecovery> recovery_;
     std::unique_ptr<AlsaMixer> mixer_;
     std::unique_ptr<AlsaClickSound> sound_;
     std::unique_ptr<Controls> controls_;

@@ -1,14 +1,12 @@
-// Writes a device log line to stderr in one call, so lines of different sources never mix.
+// Device log lines go to the program's log.
 #include "device/device_log.h"
 
-#include <cstdio>
+#include "core/log.h"
 
 namespace kestrelon {
 
 void logDeviceLine(const std::string& message) {
-    std::string line = "kestrelon: " + message + "\n";
-    std::fputs(line.c_str(), stderr);
-    std::fflush(stderr);
+    LogLine(message);
 }
 
 }  // namespace kestrelon

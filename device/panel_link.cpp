@@ -48,7 +48,8 @@ void PanelLink::WriteReport() {
     const std::size_t length =
         std::min<std::size_t>(transport_.reportLengths().output, out_report_.size());
     if (length == 0) return;
-    transport_.write(std::span<const uint8_t>(out_report_.data(), length));
+    const int written = transport_.write(std::span<const uint8_t>(out_report_.data(), length));
+    failures_ = written < 0 ? failures_ + 1 : 0;
 }
 
 void PanelLink::ReadFeatureReport() {
@@ -58,6 +59,7 @@ void PanelLink::ReadFeatureReport() {
         // The read fills indices 0..L-1; index L stays 0.
         int got = transport_.getFeatureReport(std::span<uint8_t>(reply_.data(), length));
         if (got < 0) std::fill(reply_.begin(), reply_.end(), 0);  // a failed read is all zeros
+        failures_ = got < 0 ? failures_ + 1 : 0;
     }
     state_.input_data = replyText(reply_);
 }

@@ -43,6 +43,11 @@ public:
 
     bool busy() const { return exchanging_ || waiting_ > 0 || scopes_ > 0; }
 
+    // Transport calls that failed in a row; a panel whose calls keep failing is gone (unplugged).
+    static constexpr int kLostAfterFailures = 8;
+    int failuresInARow() const { return failures_; }
+    bool lost() const { return failures_ >= kLostAfterFailures; }
+
     // RAII: marks a multi-exchange sequence as busy. It holds the link only when no exchange
     // and no wait is under way; test it (`if (!scope) ...`) before running the sequence.
     class Scope {
@@ -76,6 +81,7 @@ private:
     bool exchanging_ = false;
     int waiting_ = 0;
     int scopes_ = 0;
+    int failures_ = 0;
 };
 
 }  // namespace kestrelon

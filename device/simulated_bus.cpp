@@ -26,6 +26,7 @@ SimulatedBus::SimulatedBus(const Clock& clock, SimulatedPanelOptions options)
     : panel_(std::make_shared<SimulatedPanel>(clock, options)) {}
 
 std::vector<HidDeviceInfo> SimulatedBus::enumerate() {
+    if (!panel_->plugged()) return {};
     HidDeviceInfo info;
     info.path = kPath;
     info.vendor_id = kPanelVendorId;
@@ -37,7 +38,7 @@ std::vector<HidDeviceInfo> SimulatedBus::enumerate() {
 }
 
 std::unique_ptr<Transport> SimulatedBus::open(const HidDeviceInfo& device, std::string& error) {
-    if (device.path != kPath) {
+    if (device.path != kPath || !panel_->plugged()) {
         error = "no simulated device at " + device.path;
         return nullptr;
     }

@@ -90,6 +90,7 @@ void SimulatedPanel::record(FrameDirection direction, std::span<const uint8_t> b
 }
 
 int SimulatedPanel::write(std::span<const uint8_t> report) {
+    if (!plugged_) return -1;
     record(FrameDirection::Sent, report);
     if (!frameChecksumOk(report)) {
         keep(bad_frames_, std::vector<uint8_t>(report.begin(), report.end()));
@@ -139,6 +140,7 @@ std::array<uint8_t, 6> SimulatedPanel::replyData(uint8_t reg) const {
 }
 
 int SimulatedPanel::getFeatureReport(std::span<uint8_t> buffer) {
+    if (!plugged_) return -1;
     std::vector<uint8_t> reply(options_.lengths.feature, 0);
     if (reply.size() > 1 && requested_) {
         reply[1] = *requested_;

@@ -42,6 +42,10 @@ public:
     // Frames whose checksum was wrong (or that were too short to carry one); they were ignored.
     const std::deque<std::vector<uint8_t>>& badFrames() const { return bad_frames_; }
 
+    // Pulls the panel's plug (every exchange fails, the bus lists nothing) or puts it back.
+    void setPlugged(bool plugged) { plugged_ = plugged; }
+    bool plugged() const { return plugged_; }
+
     // What the panel measures now, before encoding (temperature 255 = no sensor).
     int temperature(int channel) const;
     int fanSpeed(int channel) const;
@@ -67,6 +71,7 @@ private:
     std::deque<std::vector<uint8_t>> bad_frames_;
     std::optional<uint8_t> requested_;  // register named by the last good frame
     double busy_until_ = -1e300;
+    bool plugged_ = true;
     std::deque<TraceFrame> frames_;
     TraceSink sink_;
 };
