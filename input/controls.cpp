@@ -5,6 +5,7 @@
 
 #include "settings/number_text.h"
 #include "settings/settings_file.h"
+#include "skin/wing_state.h"
 
 namespace kestrelon {
 
@@ -43,19 +44,15 @@ void Controls::syncTimers() {
 }
 
 bool Controls::gateOpen(geo::Gate gate) const {
-    switch (gate) {
-        case geo::Gate::None:
-            return true;
-        case geo::Gate::UpperLeft:
-            return s_.luw_open;
-        case geo::Gate::LowerLeft:
-            return s_.ldw_open;
-        case geo::Gate::UpperRight:
-            return s_.ruw_open;
-        case geo::Gate::LowerRight:
-            return s_.rdw_open;
-    }
-    return false;
+    static constexpr std::pair<geo::Gate, geo::WingId> kGateWings[] = {
+        {geo::Gate::UpperLeft, geo::WingId::UpperLeft},
+        {geo::Gate::LowerLeft, geo::WingId::LowerLeft},
+        {geo::Gate::UpperRight, geo::WingId::UpperRight},
+        {geo::Gate::LowerRight, geo::WingId::LowerRight},
+    };
+    for (const auto& [g, wing] : kGateWings)
+        if (g == gate) return wingOpen(s_, wing);
+    return true;  // Gate::None
 }
 
 // ---- Pointer ----------------------------------------------------------------------------------
