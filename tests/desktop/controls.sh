@@ -10,9 +10,9 @@ setup_work
 start_x 1024x768
 start_tray
 start_app --frame-log "$frames"
-waitfor 100 tray_icon || { say "FAIL  the tray icon never docked"; exit 1; }
+waitfor 200 tray_icon || { say "FAIL  the tray icon never docked"; exit 1; }
 xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
-waitfor 30 mapped || { say "FAIL  the window never showed"; exit 1; }
+waitfor 50 mapped || { say "FAIL  the window never showed"; exit 1; }
 window_place "$(window_id)"
 waitfor 30 test -s "$settings"
 colour=$(setting color)

@@ -10,12 +10,12 @@ setup_work
 start_x 1024x768
 start_tray
 start_app --frame-log "$frames"
-waitfor 100 tray_icon || { say "FAIL  the tray icon never docked"; exit 1; }
+waitfor 200 tray_icon || { say "FAIL  the tray icon never docked"; exit 1; }
 
 # show_and_ask NAME: shows the window from the tray and clicks the close button.
 show_and_ask() {
     xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
-    waitfor 30 mapped || { say "FAIL  $1: the window never showed"; exit 1; }
+    waitfor 50 mapped || { say "FAIL  $1: the window never showed"; exit 1; }
     window_place "$(window_id)"
     click 65 223
     check "$1: the close button asks its question" waitfor 30 has_dialog
@@ -53,7 +53,7 @@ check "Return: the tray icon goes with it" waitfor 20 eval '! tray_icon'
 
 # A clean end leaves nothing that makes the next start think one is still running.
 start_app --frame-log "$frames"
-check "the next start runs: its tray icon docks" waitfor 100 tray_icon
+check "the next start runs: its tray icon docks" waitfor 200 tray_icon
 check "the next start runs on" alive "$app"
 kill -TERM "$app"
 if ended_within 50 "$app"; then

@@ -23,7 +23,7 @@ waitfor 50 test -s "$work/port" || { say "FAIL  the probe server did not start";
 port=$(head -1 "$work/port")
 
 start_app --probe-address "http://127.0.0.1:$port/probe"
-waitfor 100 mapped || { say "FAIL  the window never showed"; exit 1; }
+waitfor 200 mapped || { say "FAIL  the window never showed"; exit 1; }
 window_place "$(window_id)"
 check "404 from the server: the lamp lights" waitfor 80 lamp_is on
 check "the probe asked with GET and User-Agent Kestrelon" \
@@ -34,7 +34,7 @@ ended_within 50 "$app" || { say "FAIL  the program did not end on SIGTERM"; exit
 # A port nobody listens on: the connection is refused at once.
 closed=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 start_app --probe-address "http://127.0.0.1:$closed/probe"
-waitfor 100 mapped || { say "FAIL  the window never showed again"; exit 1; }
+waitfor 200 mapped || { say "FAIL  the window never showed again"; exit 1; }
 window_place "$(window_id)"
 sleep 3
 check "connection refused: the lamp stays dark" lamp_is off

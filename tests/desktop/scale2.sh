@@ -10,7 +10,7 @@ setup_work
 start_x 1920x1080  # no tray: the window shows at start
 export QT_SCALE_FACTOR=2
 start_app --frame-log "$frames"
-check "the window shows at 1320x882" waitfor 100 mapped 1320x882
+check "the window shows at 1320x882" waitfor 200 mapped 1320x882
 window_place "$(window_id 1320x882)"
 check_eq "the window's size" "1320x882" "${WW}x$WH"
 sleep 0.5

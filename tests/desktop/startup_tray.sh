@@ -11,7 +11,7 @@ start_x 1024x768
 start_tray
 
 start_app --frame-log "$frames"
-check "the tray icon docks" waitfor 100 tray_icon
+check "the tray icon docks" waitfor 200 tray_icon
 sleep 0.5  # start-up has ended once the icon is there; give a stray show time to happen
 check "starts hidden: no window on the screen" not_mapped
 check "the panel is polled while hidden" waitfor 30 grep -q '^> 00 1C' "$frames"
@@ -21,7 +21,7 @@ sleep 1
 check "a single click on the icon leaves the window hidden" not_mapped
 
 xdotool mousemove "$IX" "$IY" click --repeat 2 --delay 80 1
-check "a double-click on the icon shows the window" waitfor 30 mapped
+check "a double-click on the icon shows the window" waitfor 50 mapped
 window_place "$(window_id)"
 check_eq "the window's size" "660x441" "${WW}x$WH"
 sleep 0.5
@@ -42,7 +42,7 @@ check "the minimise button hides the window" waitfor 30 not_mapped
 check "the program runs on behind the icon" alive "$app"
 timeout 20 "$demo" >"$work/second.log" 2>&1
 check_eq "a second start ends at once, with status 0" 0 "$?"
-check "the second start shows the first one's window" waitfor 30 mapped
+check "the second start shows the first one's window" waitfor 50 mapped
 check "the first one runs on" alive "$app"
 window_place "$(window_id)"
 check_eq "shown again in the same place" "$first_place" "${WX},$WY ${WW}x$WH"

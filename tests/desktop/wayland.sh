@@ -33,7 +33,7 @@ view_place() {
 has_view() { [ -n "$(view_place)" ]; }
 
 start_app --frame-log "$frames"
-check "no tray: the window shows at start" waitfor 100 has_view
+check "no tray: the window shows at start" waitfor 200 has_view
 read -r VX VY <<<"$(view_place)"
 sleep 0.5
 (cd "$work" && rm -f wayland-screenshot*.png && weston-screenshooter >/dev/null 2>&1)
