@@ -145,7 +145,8 @@ std::unique_ptr<Transport> HidapiBus::open(const HidDeviceInfo& device, std::str
     if (!handle) {
         const wchar_t* why = library_->ok() ? hid_error(nullptr) : nullptr;
         error = openFailureText(device.path, nodeAccess(device.path),
-                                why ? utf8(why) : std::string("cannot open the device"));
+                                why ? utf8(why) : std::string("cannot open the device"),
+                                installedUdevRule(udevRuleFolders()));
         return nullptr;
     }
     return std::make_unique<HidapiTransport>(library_, handle, readReportLengths(device.path));
@@ -168,13 +169,34 @@ NodeAccess nodeAccess(const std::string& devicePath) {
     return access;
 }
 
+std::vector<std::string> udevRuleFolders() {
+    return {"/etc/udev/rules.d", "/run/udev/rules.d", "/usr/local/lib/udev/rules.d",
+            "/usr/lib/udev/rules.d", "/lib/udev/rules.d"};
+}
+
+std::string installedUdevRule(const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/" + kPanelUdevRuleFile;
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return path;
+    }
+    return {};
+}
+
 std::string openFailureText(const std::string& devicePath, NodeAccess access,
-                            const std::string& libraryError) {
-    if (access.exists && !access.readable_writable) {
-        return "no permission to read and write " + devicePath +
-               "; to grant access install 70-kestrelon.rules (" + kPanelUdevRule +
-               ") in /etc/udev/rules.d/, run 'udevadm control --reload' and 'udevadm trigger', "
-               "and plug the panel in again";
+                            const std::string& libraryError, const std::string& installedRule) {
+    const bool denied = libraryError.find("Permission denied") != std::string::npos;
+    if (access.exists && (!access.readable_writable || denied)) {
+        const std::string apply =
+            "run 'udevadm control --reload-rules && udevadm trigger' or plug the panel in again";
+        if (!installedRule.empty()) {
+            return "no permission to read and write " + devicePath + " although " + installedRule +
+                   " is installed: it gives access to the user logged in at the seat only; " +
+                   apply;
+        }
+        return "no permission to read and write " + devicePath + "; install the udev rule " +
+               kPanelUdevRuleFile + " (" + kPanelUdevRule +
+               ") in /etc/udev/rules.d or install the kestrelon package, then " + apply;
     }
     if (!access.exists) return devicePath + " is gone (was the panel unplugged?)";
     return "cannot open " + devicePath + ": " + libraryError;

@@ -3,8 +3,12 @@
 #include "device/hidapi_bus.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "device/panel_finder.h"
 
@@ -29,6 +33,75 @@ TEST(HidapiBus, PermissionProblemSaysHowToGrantAccess) {
     EXPECT_NE(openFailureText("/dev/hidraw9", {false, false}, "x").find("unplugged"),
               std::string::npos);
     EXPECT_FALSE(nodeAccess("/dev/hidraw-not-there").exists);
+}
+
+// Every failure is one line; a permission problem names the rule file and how to apply it, and
+// once the rule is installed says why it may still not apply.
+TEST(HidapiBus, OpenFailureTextsAreOneLineAndNameTheRuleWhenAccessIsDenied) {
+    const std::string installed = "/usr/lib/udev/rules.d/70-kestrelon.rules";
+    struct Case {
+        NodeAccess access;
+        const char* libraryError;
+        std::string installedRule;
+        std::vector<std::string> says;
+        std::vector<std::string> never;
+    };
+    const std::vector<Case> cases = {
+        {{true, false},
+         "Permission denied",
+         "",
+         {"no permission", "70-kestrelon.rules", kPanelUdevRule, "/etc/udev/rules.d",
+          "udevadm control --reload-rules && udevadm trigger", "plug the panel in again"},
+         {"although"}},
+        // access(2) may pass where open(2) is still refused: the library's error decides then.
+        {{true, true},
+         "Failed to open a device with path '/dev/hidraw3': Permission denied",
+         "",
+         {"no permission", "70-kestrelon.rules", "udevadm trigger"},
+         {}},
+        {{true, false},
+         "Permission denied",
+         installed,
+         {"no permission", installed, "the user logged in at the seat", "udevadm trigger"},
+         {kPanelUdevRule}},
+        {{true, true},
+         "Device busy",
+         installed,
+         {"cannot open /dev/hidraw3: Device busy"},
+         {"70-kestrelon.rules"}},
+        {{false, false}, "Permission denied", "", {"unplugged"}, {"70-kestrelon.rules"}},
+    };
+    for (const Case& c : cases) {
+        const std::string text =
+            openFailureText("/dev/hidraw3", c.access, c.libraryError, c.installedRule);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find('\n'), std::string::npos);
+        for (const std::string& part : c.says)
+            EXPECT_NE(text.find(part), std::string::npos) << part;
+        for (const std::string& part : c.never)
+            EXPECT_EQ(text.find(part), std::string::npos) << part;
+    }
+}
+
+TEST(HidapiBus, InstalledRuleIsTheFirstRegularFileOfThatNameInUdevsFolders) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("kestrelon-rules-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    for (const char* folder : {"etc", "run", "usr"}) fs::create_directories(root / folder);
+    const std::vector<std::string> folders = {root / "etc", root / "run", root / "usr"};
+    EXPECT_EQ(installedUdevRule(folders), "");
+
+    fs::create_directory(root / "etc" / kPanelUdevRuleFile);  // a folder of that name is no rule
+    std::ofstream(root / "usr" / kPanelUdevRuleFile) << kPanelUdevRule << "\n";
+    EXPECT_EQ(installedUdevRule(folders), (root / "usr" / kPanelUdevRuleFile).string());
+    std::ofstream(root / "run" / kPanelUdevRuleFile) << kPanelUdevRule << "\n";
+    EXPECT_EQ(installedUdevRule(folders), (root / "run" / kPanelUdevRuleFile).string());
+    fs::remove_all(root);
+
+    const std::vector<std::string> real = udevRuleFolders();
+    EXPECT_EQ(real.front(), "/etc/udev/rules.d");
+    EXPECT_NE(std::find(real.begin(), real.end(), "/usr/local/lib/udev/rules.d"), real.end());
 }
 
 TEST(HidapiBus, ShippedUdevRuleIsTheOneTheMessageNames) {
