@@ -13,6 +13,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/autostart.h"
 #include "app/first_start.h"
 #include "core/log.h"
 #include "app/readings_text.h"
@@ -284,6 +285,15 @@ void DesktopProgram::addTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });
+    QAction* atLogin = trayMenu_.addAction("Start at login");
+    atLogin->setCheckable(true);
+    QObject::connect(&trayMenu_, &QMenu::aboutToShow,
+                     [atLogin] { atLogin->setChecked(StartsAtLogin()); });
+    QObject::connect(atLogin, &QAction::triggered, [atLogin](bool on) {
+        std::string error;
+        if (!SetStartAtLogin(on, error)) logLine(error);
+        atLogin->setChecked(StartsAtLogin());
+    });
     trayMenu_.addAction("Quit", [this] {
         if (controls_) controls_->QuitRequested();
     });

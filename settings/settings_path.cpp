@@ -26,15 +26,15 @@ std::string HomeDirectory() {
 
 }  // namespace
 
-std::string DefaultSettingsPath() {
-    std::filesystem::path config;
+std::string UserConfigHome() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
-        config = xdg;
-    } else {
-        config = std::filesystem::path(HomeDirectory()) / ".config";
-    }
-    return (config / "kestrelon" / "Settings.inf").string();
+        xdg != nullptr && std::filesystem::path(xdg).is_absolute())
+        return xdg;
+    return (std::filesystem::path(HomeDirectory()) / ".config").string();
+}
+
+std::string DefaultSettingsPath() {
+    return (std::filesystem::path(UserConfigHome()) / "kestrelon" / "Settings.inf").string();
 }
 
 }  // namespace kestrelon

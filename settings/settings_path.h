@@ -5,6 +5,10 @@
 
 namespace kestrelon {
 
+// The user's configuration directory: $XDG_CONFIG_HOME when that variable holds an absolute path,
+// else ~/.config (home from $HOME, else the password database).
+std::string UserConfigHome();
+
 // $XDG_CONFIG_HOME/kestrelon/Settings.inf when that variable holds an absolute path, else
 // ~/.config/kestrelon/Settings.inf (home from $HOME, else the password database).
 std::string DefaultSettingsPath();
