@@ -434,6 +434,15 @@ void DesktopProgram::processPendingEvents() {
     QCoreApplication::processEvents();
 }
 
+void DesktopProgram::endNow() {
+    stopTimers();
+    if (controls_) window_.setControls(nullptr);
+    closeDevice();
+    removeTrayIcon();
+    window_.hide();
+    QCoreApplication::quit();
+}
+
 void DesktopProgram::unload() {
     stopTimers();
     window_.hide();

@@ -57,6 +57,9 @@ public:
     // another instance was running and showed its window: 0); nothing when it runs on.
     std::optional<int> start();
 
+    // Ends the program without a question (a termination signal): timers, panel, tray, quit.
+    void endNow();
+
     // The window back from the tray, in its normal state, on a screen.
     void showFromTray();
 

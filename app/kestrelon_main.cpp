@@ -4,6 +4,7 @@
 
 #include "app/desktop_program.h"
 #include "app/skin_dir.h"
+#include "app/termination.h"
 #include "settings/settings_path.h"
 
 #ifndef KESTRELON_SIMULATED
@@ -37,5 +38,6 @@ int main(int argc, char** argv) {
 
     DesktopProgram program(*options);
     if (auto status = program.start()) return *status;
+    EndOnTerminationSignals([&program] { program.endNow(); });
     return QApplication::exec();
 }

@@ -55,11 +55,11 @@ check "Return: the tray icon goes with it" waitfor 20 eval '! tray_icon'
 start_app --frame-log "$frames"
 check "the next start runs: its tray icon docks" waitfor 200 tray_icon
 check "the next start runs on" alive "$app"
+# A logout's SIGTERM ends it as cleanly as Yes: status 0, no frame after it, no tray icon.
+between_polls
 kill -TERM "$app"
-if ended_within 50 "$app"; then
-    say "INFO  SIGTERM ends the program with status $status"
-else
-    say "FAIL  the program did not end within 5 s of SIGTERM"
-    failures=$((failures + 1))
-fi
+n=$(lines "$frames")
+check "SIGTERM: the program ends within 5 s" ended_within 50 "$app"
+check_eq "SIGTERM: its exit status" 0 "${status:-none}"
+check_eq "SIGTERM: no frame is sent after it" "$n" "$(lines "$frames")"
 finish
