@@ -21,6 +21,8 @@ enum GlobalTag : uint8_t {
     kPop = 0xB
 };
 constexpr uint8_t kLongItemPrefix = 0xFE;
+// A report this long already has the longest length a ReportLengths holds.
+constexpr uint64_t kMaxReportBits = uint64_t{0xFFFF} * 8;
 
 struct GlobalState {
     uint32_t report_size = 0;
@@ -96,9 +98,14 @@ std::optional<ReportLengths> reportLengthsFromDescriptor(std::span<const uint8_t
             }
         } else if (type == kMain) {
             int kind = tag == kInput ? 0 : tag == kOutput ? 1 : tag == kFeature ? 2 : -1;
-            if (kind >= 0)
-                bits[static_cast<std::size_t>(kind)][global.report_id] +=
-                    uint64_t{global.report_size} * global.report_count;
+            if (kind >= 0) {
+                // Held at the bits of the longest length there is, so that no sum wraps around.
+                uint64_t& total = bits[static_cast<std::size_t>(kind)][global.report_id];
+                total =
+                    std::min(total + std::min(uint64_t{global.report_size} * global.report_count,
+                                              kMaxReportBits),
+                             kMaxReportBits);
+            }
         }
         // Local items and collections do not change the lengths.
     }

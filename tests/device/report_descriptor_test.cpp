@@ -98,6 +98,16 @@ TEST(ReportDescriptor, LongItemsAreSkippedWhole) {
     EXPECT_EQ(lengthsOf(items), (ReportLengths{3, 0, 0}));
 }
 
+TEST(ReportDescriptor, HugeReportsHaveTheLongestLength) {
+    // 2^31 bits x 2^31: one item is far beyond any length; four add up to exactly 2^64 bits.
+    const std::vector<uint8_t> huge{0x77, 0x00, 0x00, 0x00, 0x80, 0x97, 0x00, 0x00, 0x00, 0x80};
+    std::vector<uint8_t> once = huge, fourTimes = huge;
+    once.insert(once.end(), {0x81, 0x02});
+    for (int i = 0; i < 4; ++i) fourTimes.insert(fourTimes.end(), {0xB1, 0x02});
+    EXPECT_EQ(lengthsOf(once), (ReportLengths{0xFFFF, 0, 0}));
+    EXPECT_EQ(lengthsOf(fourTimes), (ReportLengths{0, 0, 0xFFFF}));
+}
+
 TEST(ReportDescriptor, MalformedDescriptorsAreRejected) {
     std::string error;
     EXPECT_FALSE(reportLengthsFromDescriptor(std::vector<uint8_t>{0x75, 0x08, 0x96, 0x01}, &error));
