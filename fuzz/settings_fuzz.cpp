@@ -17,12 +17,12 @@ bool IsBlank(char c) {
 }
 
 // Whether an alarm text loads back as it was saved. The text is written unchanged, but read back
-// through the lenient reader (blanks at its end trimmed, a pair of enclosing quotes taken off;
+// through the lenient reader (blanks around it trimmed, a pair of enclosing quotes taken off;
 // the format has no escape for either) and rebuilt from its characters 1-2 and 4-5 around a
 // colon, so a text without its colon in the third place grows one (":" loads as "::").
 bool AlarmSurvivesSave(const std::string& alarm) {
     if (alarm.size() < 3 || alarm[2] != ':') return false;
-    if (IsBlank(alarm.back())) return false;
+    if (IsBlank(alarm.front()) || IsBlank(alarm.back())) return false;
     return !((alarm.front() == '"' || alarm.front() == '\'') && alarm.back() == alarm.front());
 }
 
