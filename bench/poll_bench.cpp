@@ -1,5 +1,7 @@
 // One poll cycle's own work: waits are virtual and the redraw hooks draw nothing, so what is
-// measured is the cycle, the framing and the decoding.
+// measured is the cycle, the framing and the decoding. The simulated-panel variant also counts
+// the panel's side of each exchange (what kestrelon-demo does once a second); the no-panel one
+// is kestrelon's tick while no panel is attached.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -7,6 +9,7 @@
 #include "app/poll_cycle.h"
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"
+#include "device/simulated_panel.h"
 #include "tests/support/fakes.h"
 
 namespace kestrelon {
@@ -47,6 +50,37 @@ void BM_PollCycle_StatusResend(benchmark::State& s) {
 }
 BENCHMARK(BM_PollCycle_Scanning);
 BENCHMARK(BM_PollCycle_StatusResend);
+
+void BM_PollCycle_SimulatedPanel(benchmark::State& bench) {
+    VirtualTime time;
+    MonitorState state;
+    state.DeviceDetected = true;
+    state.auto_scan = true;
+    SimulatedPanel panel(time);  // as in kestrelon-demo: default options
+    PanelLink link(panel, time, state);
+    PanelProtocol protocol(link, state);
+    NoPollHooks hooks;
+    PollCycle cycle(state, time, hooks);
+    cycle.attachPanel(&link, &protocol);
+    for (auto _ : bench) {
+        time.advance(1.0);
+        benchmark::DoNotOptimize(cycle.Timer1_Timer());
+    }
+}
+BENCHMARK(BM_PollCycle_SimulatedPanel);
+
+void BM_PollCycle_NoPanel(benchmark::State& bench) {
+    VirtualTime time;
+    MonitorState state;
+    state.auto_scan = true;
+    NoPollHooks hooks;
+    PollCycle cycle(state, time, hooks);
+    for (auto _ : bench) {
+        time.advance(1.0);
+        benchmark::DoNotOptimize(cycle.Timer1_Timer());
+    }
+}
+BENCHMARK(BM_PollCycle_NoPanel);
 
 }  // namespace
 }  // namespace kestrelon
