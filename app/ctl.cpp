@@ -135,6 +135,10 @@ int Command::run() {
     if (o_.command == "render") return render();
     if (o_.command == "set") return set();
     if (o_.command == "watch") return watch();
+    if (o_.command == "help") {
+        out_ << kUsage;
+        return 0;
+    }
     err_ << "kestrelon: unknown command " << o_.command << "\n" << kUsage;
     return 2;
 }

@@ -57,7 +57,9 @@ int Command::set() {
     }
     const std::string path = o_.file.value_or(env_.settingsPath);
     PanelSession session(state_, env_.waiter);
-    const bool panel = session.Open(bus(), tracer()) == PanelSearch::Outcome::Opened;
+    const PanelSearch::Outcome outcome = session.Open(bus(), tracer());
+    const bool panel = outcome == PanelSearch::Outcome::Opened;
+    if (outcome == PanelSearch::Outcome::CouldNotOpen) noPanel(session.search());  // says why
     PanelProtocol* protocol = panel ? session.protocol() : nullptr;
     if (protocol) {  // the fan limits bound the manual speeds
         protocol->ReadFanLimits(ChannelPair::First);
@@ -81,6 +83,8 @@ int Command::set() {
     if (protocol)
         out_ << "; pushed " << PushChangedSettings(before, state_, *protocol) << " register(s) to "
              << session.search().device.path << "\n";
+    else if (outcome == PanelSearch::Outcome::CouldNotOpen)
+        out_ << "; the panel could not be opened, nothing pushed\n";
     else
         out_ << "; no panel attached, nothing pushed\n";
     return 0;

@@ -191,6 +191,8 @@ TEST_F(CtlFixture, FailuresAreOneLineOnStderrAndANonZeroStatus) {
     EXPECT_EQ(run({"settings", "--file", dir.path().toStdString()}), 1);
 
     EXPECT_EQ(run({"frobnicate"}), 2);
+    EXPECT_EQ(run({"--help"}), 0);  // asked for, the usage is no failure
+    EXPECT_NE(out.str().find("usage: kestrelonctl"), std::string::npos);
     EXPECT_EQ(run({"status", "--bogus"}), 2);
 }
 
