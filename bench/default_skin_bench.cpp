@@ -12,6 +12,7 @@
 #include "core/monitor_state.h"
 #include "core/timing.h"
 #include "skin/geometry.h"
+#include "skin/skin_check.h"
 #include "skin/skin_renderer.h"
 #include "skin/window_shape.h"
 #include "skin/wing_slides.h"
@@ -102,6 +103,28 @@ void BM_DefaultSkin_WingFrame(benchmark::State& st) {
     st.counters["frames"] = static_cast<double>(frames.size());
 }
 BENCHMARK(BM_DefaultSkin_WingFrame)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// Start-up's pieces on this skin: the check that every skin file decodes, and the renderer's
+// first full draw (every picture read from disk into a fresh picture store).
+void BM_DefaultSkin_CheckSkin(benchmark::State& st) {
+    if (!skinPresent(st)) return;
+    std::size_t problems = 0;
+    for (auto _ : st) problems = CheckSkin(skinDir()).size();
+    st.counters["problems"] = static_cast<double>(problems);
+}
+BENCHMARK(BM_DefaultSkin_CheckSkin)->Unit(benchmark::kMillisecond);
+
+void BM_DefaultSkin_FirstDraw(benchmark::State& st) {
+    if (!skinPresent(st)) return;
+    MonitorState state;
+    VirtualTime time;
+    for (auto _ : st) {
+        SkinRenderer renderer(state, skinDir(), time, {});
+        renderer.DrawAllPanels();
+        benchmark::DoNotOptimize(renderer.mainback().constBits());
+    }
+}
+BENCHMARK(BM_DefaultSkin_FirstDraw)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kestrelon

@@ -51,11 +51,11 @@ void BM_PollCycle_StatusResend(benchmark::State& s) {
 BENCHMARK(BM_PollCycle_Scanning);
 BENCHMARK(BM_PollCycle_StatusResend);
 
-void BM_PollCycle_SimulatedPanel(benchmark::State& bench) {
+void pollSimulatedPanel(benchmark::State& bench, bool autoScan) {
     VirtualTime time;
     MonitorState state;
     state.DeviceDetected = true;
-    state.auto_scan = true;
+    state.auto_scan = autoScan;
     SimulatedPanel panel(time);  // as in kestrelon-demo: default options
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
@@ -67,7 +67,16 @@ void BM_PollCycle_SimulatedPanel(benchmark::State& bench) {
         benchmark::DoNotOptimize(cycle.Timer1_Timer());
     }
 }
-BENCHMARK(BM_PollCycle_SimulatedPanel);
+
+// As the programs start (the LCD on one sensor): the status register is re-sent every tick.
+void BM_PollCycle_SimulatedPanel_StatusResend(benchmark::State& s) {
+    pollSimulatedPanel(s, false);
+}
+void BM_PollCycle_SimulatedPanel_Scanning(benchmark::State& s) {
+    pollSimulatedPanel(s, true);
+}
+BENCHMARK(BM_PollCycle_SimulatedPanel_StatusResend);
+BENCHMARK(BM_PollCycle_SimulatedPanel_Scanning);
 
 void BM_PollCycle_NoPanel(benchmark::State& bench) {
     VirtualTime time;
