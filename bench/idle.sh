@@ -7,7 +7,7 @@
 # usage: bench/idle.sh [--seconds N] [--settle N] [--starts N] [--out DIR] [--no-build]
 #   --seconds N  measurement window (default 60)
 #   --settle N   wait after the last program is up before the window opens (default 15)
-#   --starts N   timed start-ups of each program, after one untimed first start (default 5)
+#   --starts N   start-ups of each program after its first one, which is shown apart (default 5)
 #   --out DIR    where logs and results go (default: a new temporary directory)
 #   --no-build   use the programs already in BUILD_DIR (default BUILD_DIR: build/)
 #
@@ -21,7 +21,7 @@
 set -euo pipefail
 source "$(dirname "$0")/session_lib.sh"
 
-SECONDS_WINDOW=60 SETTLE=15 STARTS=5 OUT= BUILD=1
+SECONDS_WINDOW=60 SETTLE=15 STARTS=5 OUT='' BUILD=1
 args=("$@")
 while [ $# -gt 0 ]; do
     case $1 in
@@ -30,13 +30,17 @@ while [ $# -gt 0 ]; do
     --starts) STARTS=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
+    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
     esac
 done
 
 if [ "${KESTRELON_BENCH_NETNS:-}" != 1 ]; then
     ensure_packages "${SESSION_PACKAGES[@]}" gkrellm conky-std
-    [ "$BUILD" = 0 ] || bench_build kestrelon kestrelon-demo kestrelon_skin
+    if [ "$BUILD" = 1 ]; then
+        ensure_packages "${BUILD_PACKAGES[@]}"
+        bench_build kestrelon kestrelon-demo kestrelon_skin
+    fi
     in_bench_net "$0" "${args[@]}" --no-build
 fi
 
@@ -84,7 +88,7 @@ milestones_after() {
 # icon to go. Sets START_US to the time from just before the start to the docking in µs (or to
 # "timeout"), and START_PARTS to "first-window icon-window docked" in µs from the same start.
 timed_start() {
-    local prog=$1 t0 m= pid mark i first icon docked
+    local prog=$1 t0 m='' pid mark i first icon docked
     mark=$(wc -l <"$XEV_LOG")
     t0=${EPOCHREALTIME/./}
     start_logged "$prog"
@@ -213,7 +217,8 @@ join <(sort "$OUT/demo-threads-before.txt") <(sort "$OUT/demo-threads-after.txt"
     echo "kestrelon-demo's threads, context switches per second:"
     cat "$OUT/demo-threads.txt"
     echo
-    echo "Start-up to hidden in the tray (ms; first start without a settings file, then $STARTS starts)"
+    echo "Start-up to hidden in the tray (ms; each program's first start in this session, then" \
+        "$STARTS more; kestrelon-demo's first start writes the settings file)"
     printf '%-16s %8s %8s %8s %8s %9s\n' program first min median max timeouts
     for row in "kestrelon-demo $DEMO_START" "kestrelon $PLAIN_START"; do
         # shellcheck disable=SC2086

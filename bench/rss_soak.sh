@@ -26,7 +26,7 @@
 set -euo pipefail
 source "$(dirname "$0")/session_lib.sh"
 
-DURATION=600 INTERVAL=10 WARMUP=90 THRESHOLD_KIB=2048 OUT= BUILD=1
+DURATION=600 INTERVAL=10 WARMUP=90 THRESHOLD_KIB=2048 OUT='' BUILD=1
 FIRST_USE=20 USE_EVERY=60
 args=("$@")
 while [ $# -gt 0 ]; do
@@ -37,13 +37,17 @@ while [ $# -gt 0 ]; do
     --threshold-kib) THRESHOLD_KIB=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
+    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
     esac
 done
 
 if [ "${KESTRELON_BENCH_NETNS:-}" != 1 ]; then
     ensure_packages "${SESSION_PACKAGES[@]}"
-    [ "$BUILD" = 0 ] || bench_build kestrelon-demo kestrelon_skin
+    if [ "$BUILD" = 1 ]; then
+        ensure_packages "${BUILD_PACKAGES[@]}"
+        bench_build kestrelon-demo kestrelon_skin
+    fi
     in_bench_net "$0" "${args[@]}" --no-build
 fi
 
@@ -74,11 +78,11 @@ window_hidden() { ! main_window >/dev/null; }
 # One use of the window, as a person would; false when the window did not show or hide.
 USES=0 FAILED_USES=0
 use_window() {
-    local icon ix iy win wx wy p
-    read -r icon ix iy < <(tray_icon kestrelon) || return 1
+    local ix iy wx wy p
+    read -r _ ix iy < <(tray_icon kestrelon) || return 1
     xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
     wait_until 5 main_window >/dev/null || return 1
-    read -r win wx wy < <(main_window)
+    read -r _ wx wy < <(main_window)
     # Hover: side panel icons, a wing button, the grab corner (move cursor), the reset spot
     # (its hint shows after a rest), the web key.
     for p in "460 186" "455 228" "124 121" "330 120" "640 20" "600 420" "92 224" "400 220"; do

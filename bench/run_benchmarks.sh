@@ -10,13 +10,14 @@
 set -euo pipefail
 source "$(dirname "$0")/session_lib.sh"
 
-REPS=5 OUT= BUILD=1 extra=()
+REPS=5 OUT='' BUILD=1 extra=()
 while [ $# -gt 0 ]; do
     case $1 in
     --repetitions) REPS=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
     --) shift; extra=("$@"); break ;;
+    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
     esac
 done

@@ -4,6 +4,7 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
+# shellcheck disable=SC2034  # used by the scripts that source this file
 SESSION_PACKAGES=(xvfb x11-utils x11-xserver-utils xdotool tint2 procps)
 STARTED_PIDS=()
 
@@ -73,8 +74,8 @@ session_stop() {
 session_start() {
     LOG_DIR=$1
     export HOME=$LOG_DIR/home XDG_CONFIG_HOME=$LOG_DIR/home/.config XDG_RUNTIME_DIR=$LOG_DIR/rt
-    mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
     unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER WAYLAND_DISPLAY QT_QPA_PLATFORM
     trap session_stop EXIT
     trap 'exit 130' INT TERM
@@ -85,7 +86,8 @@ session_start() {
         >"$LOG_DIR/xvfb.log" 2>&1 &
     STARTED_PIDS+=($!)
     wait_until 10 test -s "$displayfile" || { echo "Xvfb did not start" >&2; return 1; }
-    export DISPLAY=:$(head -n 1 "$displayfile")
+    DISPLAY=:$(head -n 1 "$displayfile")
+    export DISPLAY
     wait_until 10 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb does not answer" >&2; return 1; }
     xsetroot -solid '#2060a0'
     xprop -root -f _NET_NUMBER_OF_DESKTOPS 32c -set _NET_NUMBER_OF_DESKTOPS 1
@@ -125,7 +127,8 @@ proc_counters() {
     local pid=$1 stat
     stat=$(cat "/proc/$pid/stat" 2>/dev/null) || return 1
     stat=${stat##*) }  # the fields after the command name; utime and stime are the 12th and 13th
-    local -a f=($stat)
+    local -a f
+    read -r -a f <<<"$stat"
     local ticks=$((f[11] + f[12]))
     local sched vol invol threads rss pss anon file shmem
     sched=$(cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d", s}')
