@@ -436,6 +436,13 @@ void DesktopProgram::processPendingEvents() {
 
 void DesktopProgram::endNow() {
     stopTimers();
+    // A signal can arrive in the middle of an exchange's wait: the panel closes only once that
+    // exchange is over, never under it.
+    PanelLink* link = session_.link();
+    if (waiter_.depth() > 0 || (link && link->busy())) {
+        QTimer::singleShot(kRequestRetryMs, [this] { endNow(); });
+        return;
+    }
     if (controls_) window_.setControls(nullptr);
     closeDevice();
     removeTrayIcon();

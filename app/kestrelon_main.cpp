@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     DesktopProgram program(*options);
-    if (auto status = program.start()) return *status;
+    // Installed before start-up, whose panel push can take seconds: a logout then still ends
+    // the program cleanly, once start-up's exchange is over.
     EndOnTerminationSignals([&program] { program.endNow(); });
+    if (auto status = program.start()) return *status;
     return QApplication::exec();
 }

@@ -62,4 +62,13 @@ n=$(lines "$frames")
 check "SIGTERM: the program ends within 5 s" ended_within 50 "$app"
 check_eq "SIGTERM: its exit status" 0 "${status:-none}"
 check_eq "SIGTERM: no frame is sent after it" "$n" "$(lines "$frames")"
+
+# In the middle of start-up's settings push (an exchange waiting), SIGTERM waits for the
+# exchange to end instead of closing the panel under it.
+n=$(lines "$frames")
+start_app --frame-log "$frames"
+waitfor 100 eval 'tail -n +$((n + 1)) "$frames" | grep -q "^> 00 29"'  # the push has begun
+kill -TERM "$app"
+check "SIGTERM during start-up: the program ends within 5 s" ended_within 50 "$app"
+check_eq "SIGTERM during start-up: its exit status" 0 "${status:-none}"
 finish
