@@ -218,9 +218,7 @@ int Command::status() {
     if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
         return noPanel(session.search());
     PanelProtocol& p = *session.protocol();
-    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
-    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFans(pair);
-    for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadFanLimits(pair);
+    readAll(p);
     const std::string unit = state_.t_unit ? "F" : "C";
     const std::string panel = session.search().device.path;
     if (o_.json) {

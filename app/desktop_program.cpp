@@ -41,10 +41,6 @@ constexpr std::array<const char*, 3> kCursorFiles{"arrow_m.cur", "harrow.cur", "
 constexpr const char* kClickSoundFile = "nimclick.wav";
 constexpr const char* kTrayIconFile = "kestrelon-tray.png";
 
-void logLine(const std::string& text) {
-    LogLine(text);
-}
-
 // Trays that speak the StatusNotifierItem protocol (and every Wayland desktop) report a click
 // but never a double-click.
 bool trayWithoutDoubleClick(bool wayland) {
@@ -129,7 +125,7 @@ bool DesktopProgram::checkSkin() {
     if (problems.empty()) return true;
     std::string all;
     for (const std::string& p : problems) {
-        logLine("skin " + o_.skinDir + ": " + p);
+        LogLine("skin " + o_.skinDir + ": " + p);
         all += p + "\n";
     }
     QMessageBox::critical(nullptr, "Kestrelon",
@@ -188,8 +184,7 @@ std::optional<int> DesktopProgram::start() {
 
 void DesktopProgram::handleRequest(const std::string& request, const LocalControl::Reply& reply) {
     // One exchange at a time: a request that comes during a wait is handled after it.
-    PanelLink* link = session_.link();
-    if (waiter_.depth() > 0 || (link && link->busy())) {
+    if (exchangeUnderWay()) {
         QTimer::singleShot(kRequestRetryMs, [this, request, reply] { handleRequest(request, reply); });
         return;
     }
@@ -235,7 +230,7 @@ void DesktopProgram::openPanel() {
     PanelSession::TransportWrapper wrap;
     if (!o_.frameLog.empty()) {
         frameLog_.open(o_.frameLog, std::ios::app);
-        if (!frameLog_) logLine("cannot write the frame log " + o_.frameLog);
+        if (!frameLog_) LogLine("cannot write the frame log " + o_.frameLog);
         wrap = [this](std::unique_ptr<Transport> inner) -> std::unique_ptr<Transport> {
             return std::make_unique<TracingTransport>(std::move(inner), clock_,
                                                       [this](const TraceFrame& f) {
@@ -253,8 +248,8 @@ void DesktopProgram::openPanel() {
     session_.Start(*bus_, wrap, beforePush);
     const PanelSearch& search = session_.search();
     if (search.outcome() == PanelSearch::Outcome::NoPanel)
-        logLine("no panel found (USB vendor 0x1267, product 0xa102); running without one");
-    for (const std::string& e : search.errors) logLine("cannot open panel " + e);
+        LogLine("no panel found (USB vendor 0x1267, product 0xa102); running without one");
+    for (const std::string& e : search.errors) LogLine("cannot open panel " + e);
     attachPanel();
 
     if (o_.simulated)
@@ -291,7 +286,7 @@ void DesktopProgram::addTrayIcon() {
                      [atLogin] { atLogin->setChecked(StartsAtLogin()); });
     QObject::connect(atLogin, &QAction::triggered, [atLogin](bool on) {
         std::string error;
-        if (!SetStartAtLogin(on, error)) logLine(error);
+        if (!SetStartAtLogin(on, error)) LogLine(error);
         atLogin->setChecked(StartsAtLogin());
     });
     trayMenu_.addAction("Quit", [this] {
@@ -320,10 +315,15 @@ void DesktopProgram::showFromTray() {
     window_.activateWindow();
 }
 
+bool DesktopProgram::exchangeUnderWay() const {
+    const PanelLink* link = session_.link();
+    return waiter_.depth() > 0 || (link && link->busy());
+}
+
 void DesktopProgram::onPollTick() {
     cycle_->Timer1_Timer();
     // The panel is given up or looked for only between exchanges, never inside another wait.
-    if (recovery_ && waiter_.depth() == 0 && !(session_.link() && session_.link()->busy()))
+    if (recovery_ && !exchangeUnderWay())
         recovery_->afterPoll();
     if (pollEnabled_ && !timer1_.isActive()) timer1_.start();
 }
@@ -345,7 +345,7 @@ bool DesktopProgram::askCloseProgram() {
 
 void DesktopProgram::openMakerSite() {
     if (!QDesktopServices::openUrl(QUrl(kMakerSiteAddress)))
-        logLine(std::string("cannot open ") + kMakerSiteAddress + " in a web browser");
+        LogLine(std::string("cannot open ") + kMakerSiteAddress + " in a web browser");
 }
 
 bool DesktopProgram::dragWindow(int grabX, int grabY, int, int) {
@@ -438,8 +438,7 @@ void DesktopProgram::endNow() {
     stopTimers();
     // A signal can arrive in the middle of an exchange's wait: the panel closes only once that
     // exchange is over, never under it.
-    PanelLink* link = session_.link();
-    if (waiter_.depth() > 0 || (link && link->busy())) {
+    if (exchangeUnderWay()) {
         QTimer::singleShot(kRequestRetryMs, [this] { endNow(); });
         return;
     }

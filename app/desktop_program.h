@@ -96,6 +96,9 @@ private:
     void onPollTick();
     void onProbeResult(bool linked);
     void stopTimers();
+    // A wait or an exchange with the panel is in progress: the panel must not close or be
+    // given a request now.
+    bool exchangeUnderWay() const;
     // A request from kestrelonctl or a second start: show, set, push, reading.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);
 

@@ -35,6 +35,7 @@ public:
     void CloseDevice();
 
     PanelLink* link() { return link_.get(); }
+    const PanelLink* link() const { return link_.get(); }
     PanelProtocol* protocol() { return protocol_.get(); }
     const PanelSearch& search() const { return search_; }
 

@@ -101,10 +101,15 @@ void Controls::resetHint(float x, float y) {
         services_.desktop.showResetHint(renderer_.gr_temp1(), static_cast<int>(std::floor(s_.now_xx)),
                                         static_cast<int>(std::floor(s_.now_yy)) - geo::kResetHintRise);
         hintShown_ = true;
-    } else if (hintShown_) {
-        services_.desktop.hideResetHint();
-        hintShown_ = false;
+    } else {
+        hideHint();
     }
+}
+
+void Controls::hideHint() {
+    if (!hintShown_) return;
+    services_.desktop.hideResetHint();
+    hintShown_ = false;
 }
 
 void Controls::knobDrag(int button, float y) {
@@ -140,10 +145,7 @@ void Controls::mainback_MouseUp(int) {
 
 void Controls::pointerLeft() {
     resumePolling();
-    if (hintShown_) {
-        services_.desktop.hideResetHint();
-        hintShown_ = false;
-    }
+    hideHint();
 }
 
 void Controls::focusLost() {

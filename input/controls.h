@@ -83,6 +83,7 @@ private:
     void SetSkinCursor(int kind);
     void hoverCursor(float x, float y);
     void resetHint(float x, float y);
+    void hideHint();
     void knobDrag(int button, float y);
     void windowDrag(int button, float x, float y);
     void resumePolling();

@@ -3,9 +3,9 @@
 
 #include <QImageReader>
 #include <QString>
-#include <cstdio>
 #include <system_error>
 
+#include "core/log.h"
 #include "skin/raster.h"
 
 namespace kestrelon {
@@ -54,7 +54,7 @@ std::optional<QImage> PictureStore::load(std::string_view name) {
 
 void PictureStore::report(const std::string& name, const std::string& why) {
     if (!reported_.insert(name).second) return;
-    std::fprintf(stderr, "kestrelon: cannot draw %s: %s\n", name.c_str(), why.c_str());
+    LogLine("cannot draw " + name + ": " + why);
 }
 
 }  // namespace kestrelon
