@@ -29,7 +29,7 @@ struct Integer16 {
 struct Flag {
     bool MonitorState::*member;
 };
-// The alarm time, rebuilt as its characters 1-2, ":", 4-5; written unchanged.
+// The alarm time, rebuilt as its characters 1-2, ":", 4-5; written so that it loads back as it is.
 struct AlarmText {
     std::string MonitorState::*member;
 };
@@ -65,17 +65,38 @@ constexpr std::array<Entry, 20> kEntries{{
     {"msf4", Long32{&MonitorState::msf, 4}},
 }};
 
-// In the file a zero number is written as nothing; a listing shows it as "0".
-enum class Zero { kEmpty, kDigit };
+// In the file a zero number is written as nothing; a listing shows it as "0". The file also
+// writes the alarm text in the form that loads back unchanged; a listing shows it as loaded.
+enum class Form { kFile, kListing };
 
-std::string NumberText(int32_t value, Zero zero) {
-    return value == 0 && zero == Zero::kEmpty ? std::string{} : std::to_string(value);
+std::string NumberText(int32_t value, Form form) {
+    return value == 0 && form == Form::kFile ? std::string{} : std::to_string(value);
 }
 
 std::string RebuildAlarmText(std::string_view raw) {
     std::string text(raw.substr(0, 2));
     text += ':';
     if (raw.size() > 3) text += raw.substr(3, 2);
+    return text;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The value text that loads back as `alarm` (the reader trims blanks and takes off one pair of
+// enclosing quotes before the rebuild). A well-formed time is written unchanged. A short text
+// such as ":" or "9:" (what a missing or cut value loads as) is written without the colon the
+// rebuild adds, and a text the reader would trim or unquote is written in quotes; writing those
+// unchanged made them change at every save (":" became "::", " 7:30" came back as "7::0").
+std::string AlarmFileText(const std::string& alarm) {
+    const bool shortText = alarm.size() <= 2 && !alarm.empty() && alarm.back() == ':';
+    std::string text = shortText ? alarm.substr(0, alarm.size() - 1) : alarm;
+    if (text.empty()) return text;
+    const bool trimmed = IsBlank(text.front()) || IsBlank(text.back());
+    const bool unquoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                          text.back() == text.front();
+    if (trimmed || unquoted) text = '"' + text + '"';
     return text;
 }
 
@@ -104,13 +125,15 @@ void ReadEntry(const Entry& entry, MonitorState& state, std::string_view text) {
                entry.field);
 }
 
-std::string WriteEntry(const Entry& entry, const MonitorState& state, Zero zero) {
+std::string WriteEntry(const Entry& entry, const MonitorState& state, Form form) {
     return std::visit(
         Overloaded{
-            [&](const Long32& f) { return NumberText((state.*f.member)[f.channel], zero); },
-            [&](const Integer16& f) { return NumberText(state.*f.member, zero); },
+            [&](const Long32& f) { return NumberText((state.*f.member)[f.channel], form); },
+            [&](const Integer16& f) { return NumberText(state.*f.member, form); },
             [&](const Flag& f) { return std::string(state.*f.member ? "1" : "0"); },
-            [&](const AlarmText& f) { return state.*f.member; },
+            [&](const AlarmText& f) {
+                return form == Form::kFile ? AlarmFileText(state.*f.member) : state.*f.member;
+            },
         },
         entry.field);
 }
@@ -133,7 +156,7 @@ std::string SettingsFileText(const MonitorState& state) {
     for (const Entry& entry : kEntries) {
         text += entry.key;
         text += '=';
-        text += WriteEntry(entry, state, Zero::kEmpty);
+        text += WriteEntry(entry, state, Form::kFile);
         text += "\r\n";
     }
     return text;
@@ -151,7 +174,7 @@ std::vector<std::pair<std::string, std::string>> SettingsEntries(const MonitorSt
     std::vector<std::pair<std::string, std::string>> entries;
     entries.reserve(kEntries.size());
     for (const Entry& entry : kEntries)
-        entries.emplace_back(std::string(entry.key), WriteEntry(entry, state, Zero::kDigit));
+        entries.emplace_back(std::string(entry.key), WriteEntry(entry, state, Form::kListing));
     return entries;
 }
 
