@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -18,6 +18,7 @@
 #include "app/first_start.h"
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
+#include "app/readings_text.h"
 #include "device/frame_trace.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"
@@ -53,7 +54,9 @@ const char* const kUsage =
     "                                    alarm=HH:MM; saved, and only what changed is pushed\n"
     "  watch [--json] [--interval S] [--count N]\n"
     "                                    one line per reading until interrupted\n"
-    "set, push and watch go through a running kestrelon when there is one.\n";
+    "  unplug | plug                     pull or put back the plug of a running kestrelon-demo's\n"
+    "                                    simulated panel, to see it lost and found again\n"
+    "status, set, push and watch go through a running kestrelon when there is one.\n";
 
 std::optional<Options> parse(const std::vector<std::string>& args, std::string& why) {
     Options o;
@@ -135,6 +138,7 @@ int Command::run() {
     if (o_.command == "render") return render();
     if (o_.command == "set") return set();
     if (o_.command == "watch") return watch();
+    if (o_.command == "unplug" || o_.command == "plug") return plug();
     if (o_.command == "help") {
         out_ << kUsage;
         return 0;
@@ -156,8 +160,7 @@ int Command::noPanel(const PanelSearch& search) {
     if (search.outcome() == PanelSearch::Outcome::NoPanel) {
         err_ << "kestrelon: no panel found (USB vendor 0x1267, product 0xa102)\n";
     } else {
-        for (const auto& e : search.errors)
-            err_ << "kestrelon: cannot open panel " << e << "\n";
+        for (const auto& e : search.errors) err_ << "kestrelon: cannot open panel " << e << "\n";
     }
     return 1;
 }
@@ -194,12 +197,11 @@ int Command::list() {
         ++found;
         std::string error;
         std::unique_ptr<Transport> t = bus().open(d, error);
-        out_ << d.path << "  vendor " << hex4(d.vendor_id) << "  product "
-             << hex4(d.product_id);
+        out_ << d.path << "  vendor " << hex4(d.vendor_id) << "  product " << hex4(d.product_id);
         if (t) {
             ReportLengths l = t->reportLengths();
-            out_ << "  input " << l.input << "  output " << l.output << "  feature "
-                 << l.feature << "\n";
+            out_ << "  input " << l.input << "  output " << l.output << "  feature " << l.feature
+                 << "\n";
         } else {
             out_ << "  (cannot open: " << error << ")\n";
         }
@@ -212,15 +214,31 @@ int Command::list() {
 }
 
 int Command::status() {
+    // A running kestrelon owns the panel: its latest reading is asked for, not the panel.
+    if (!o_.simulated && !o_.trace && env_.running) {
+        if (auto answer = env_.running("status")) {
+            std::string panel;
+            if (answer->rfind("ok ", 0) == 0 && ParseStatusRecord(answer->substr(3), state_, panel))
+                return printStatus(panel);
+            if (answer->rfind("error ", 0) == 0)
+                err_ << "kestrelon: " << answer->substr(6) << "\n";
+            else
+                err_ << "kestrelon: the running kestrelon's answer is no status: " << *answer
+                     << "\n";
+            return 1;
+        }
+    }
     const std::string path = o_.file.value_or(env_.settingsPath);
     if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
     PanelSession session(state_, env_.waiter);
     if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
         return noPanel(session.search());
-    PanelProtocol& p = *session.protocol();
-    readAll(p);
+    readAll(*session.protocol());
+    return printStatus(session.search().device.path);
+}
+
+int Command::printStatus(const std::string& panel) {
     const std::string unit = state_.t_unit ? "F" : "C";
-    const std::string panel = session.search().device.path;
     if (o_.json) {
         out_ << "{\"panel\": " << jsonString(panel) << ", \"unit\": \"" << unit
              << "\", \"channels\": [";
@@ -239,8 +257,8 @@ int Command::status() {
     out_ << "channel   temp " << (state_.t_unit ? "°F" : "°C") << "      fan      fan limit\n";
     for (int ch = 1; ch <= kChannels; ++ch) {
         out_ << std::left << std::setw(10) << (std::to_string(ch) + " " + kChannelNames[ch - 1])
-             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
-             << state_.new_f[ch] << state_.lf[ch] << "\n";
+             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9) << state_.new_f[ch]
+             << state_.lf[ch] << "\n";
     }
     return 0;
 }

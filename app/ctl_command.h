@@ -30,8 +30,8 @@ struct Options {
     std::string command;
     std::optional<std::string> file;
     std::optional<std::string> wings;
-    double interval = 1.0;          // watch: seconds between readings
-    std::optional<long> count;      // watch: readings before it ends; none: until interrupted
+    double interval = 1.0;      // watch: seconds between readings
+    std::optional<long> count;  // watch: readings before it ends; none: until interrupted
     std::vector<std::string> positional;
 };
 
@@ -59,6 +59,8 @@ private:
     bool loadSettings();
     int list();
     int status();
+    // Prints what state_ holds of the panel at `panel`, as text or JSON.
+    int printStatus(const std::string& panel);
     std::string temperatureText(int ch, const std::string& absent) const;
     int settings();
     int push();
@@ -67,6 +69,8 @@ private:
     PollHooks& hooksFor(SkinRenderer& renderer);
     int set();
     int watch();
+    // unplug, plug: the simulated panel of a running kestrelon-demo.
+    int plug();
     // Reads temperatures, fans and fan limits from the open panel.
     void readAll(PanelProtocol& panel);
 

@@ -1,5 +1,6 @@
 // kestrelonctl set and watch: settings changed from scripts, and readings for logging. Both (and
-// push) go through a running kestrelon, so that only one program talks to the panel.
+// push) go through a running kestrelon, so that only one program talks to the panel. unplug and
+// plug reach a running kestrelon-demo's simulated panel.
 #include <iostream>
 #include <sstream>
 
@@ -43,8 +44,8 @@ int Command::set() {
                 err_ << "kestrelon: " << rest << "\n";
                 return 1;
             }
-            out_ << "set " << joined(items) << " in the running kestrelon" << (rest.empty() ? "" : "; ")
-                 << rest << "\n";
+            out_ << "set " << joined(items) << " in the running kestrelon"
+                 << (rest.empty() ? "" : "; ") << rest << "\n";
             return 0;
         }
     }
@@ -123,6 +124,23 @@ int Command::watch() {
         out_ << line << std::endl;
         if (!out_) return 0;  // the reader went away
     }
+    return 0;
+}
+
+int Command::plug() {
+    std::optional<std::string> answer;
+    if (env_.running) answer = env_.running(o_.command);
+    if (!answer) {
+        err_ << "kestrelon: no kestrelon-demo is running; start it first\n";
+        return 1;
+    }
+    std::string rest;
+    if (!answeredOk(*answer, rest)) {
+        err_ << "kestrelon: " << rest << "\n";
+        return 1;
+    }
+    out_ << (o_.command == "unplug" ? "pulled the simulated panel's plug\n"
+                                    : "put the simulated panel's plug back\n");
     return 0;
 }
 

@@ -15,9 +15,9 @@
 
 #include "app/autostart.h"
 #include "app/first_start.h"
-#include "core/log.h"
 #include "app/readings_text.h"
 #include "app/setting_edit.h"
+#include "core/log.h"
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
@@ -92,9 +92,11 @@ DesktopProgram::DesktopProgram(DesktopOptions options)
     : o_(std::move(options)),
       wayland_(QGuiApplication::platformName() == "wayland"),
       session_(state_, waiter_) {
-    if (o_.simulated)
-        bus_ = std::make_unique<SimulatedBus>(clock_);
-    else
+    if (o_.simulated) {
+        auto simulated = std::make_unique<SimulatedBus>(clock_);
+        simulatedPanel_ = &simulated->panel();
+        bus_ = std::move(simulated);
+    } else
         bus_ = std::make_unique<HidapiBus>();
     timer1_.setSingleShot(true);
     timer1_.setInterval(kPollIntervalMs);
@@ -128,9 +130,9 @@ bool DesktopProgram::checkSkin() {
         LogLine("skin " + o_.skinDir + ": " + p);
         all += p + "\n";
     }
-    QMessageBox::critical(nullptr, "Kestrelon",
-                          QString::fromStdString("The skin in " + o_.skinDir +
-                                                 " is incomplete:\n\n" + all));
+    QMessageBox::critical(
+        nullptr, "Kestrelon",
+        QString::fromStdString("The skin in " + o_.skinDir + " is incomplete:\n\n" + all));
     return false;
 }
 
@@ -148,8 +150,8 @@ std::optional<int> DesktopProgram::start() {
         StartFromFactorySettings(state_, nullptr, o_.settingsPath, false);  // fans: see openPanel
     else
         LoadSettings(state_, o_.settingsPath);
-    renderer_ = std::make_unique<SkinRenderer>(state_, o_.skinDir, waiter_,
-                                               [this] { window_.update(); });
+    renderer_ =
+        std::make_unique<SkinRenderer>(state_, o_.skinDir, waiter_, [this] { window_.update(); });
     window_.setPicture(&renderer_->mainback(), renderer_->WindowRegion(), wayland_);
     window_.centre();
 
@@ -157,9 +159,8 @@ std::optional<int> DesktopProgram::start() {
     mixer_ = std::make_unique<AlsaMixer>();
     state_.vol = mixer_->GetMasterVolume();
     sound_ = std::make_unique<AlsaClickSound>(std::filesystem::path(o_.skinDir) / kClickSoundFile);
-    controls_ = std::make_unique<Controls>(state_, *renderer_, clock_,
-                                           ControlsServices{*this, *mixer_, *sound_},
-                                           o_.settingsPath);
+    controls_ = std::make_unique<Controls>(
+        state_, *renderer_, clock_, ControlsServices{*this, *mixer_, *sound_}, o_.settingsPath);
     window_.setControls(controls_.get());
 
     // The poll starts; every panel is drawn once. The clock shows (and the start-up push
@@ -185,7 +186,8 @@ std::optional<int> DesktopProgram::start() {
 void DesktopProgram::handleRequest(const std::string& request, const LocalControl::Reply& reply) {
     // One exchange at a time: a request that comes during a wait is handled after it.
     if (exchangeUnderWay()) {
-        QTimer::singleShot(kRequestRetryMs, [this, request, reply] { handleRequest(request, reply); });
+        QTimer::singleShot(kRequestRetryMs,
+                           [this, request, reply] { handleRequest(request, reply); });
         return;
     }
     const bool panel = state_.DeviceDetected && session_.protocol();
@@ -194,10 +196,20 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
         reply("ok");
     } else if (request == "reading" || request == "reading text") {
         const std::string time = clock_.timeOfDay();
-        reply("ok " + (request == "reading" ? ReadingJson(state_, time) : ReadingText(state_, time)));
+        reply("ok " +
+              (request == "reading" ? ReadingJson(state_, time) : ReadingText(state_, time)));
+    } else if (request == "status") {
+        if (!panel) return reply("error no panel attached to the running kestrelon");
+        reply("ok " + StatusRecord(state_, session_.search().device.path));
     } else if (request == "push") {
         if (!panel) return reply("error no panel attached to the running kestrelon");
         session_.protocol()->PushAllSettings();
+        reply("ok");
+    } else if (request == "unplug" || request == "plug") {
+        // The demo's panel can be pulled and put back, to see the program lose and find it.
+        if (!simulatedPanel_)
+            return reply("error only kestrelon-demo's simulated panel has a plug to pull");
+        simulatedPanel_->setPlugged(request == "plug");
         reply("ok");
     } else if (request.rfind("set ", 0) == 0) {
         std::vector<std::string> items;
@@ -232,10 +244,9 @@ void DesktopProgram::openPanel() {
         frameLog_.open(o_.frameLog, std::ios::app);
         if (!frameLog_) LogLine("cannot write the frame log " + o_.frameLog);
         wrap = [this](std::unique_ptr<Transport> inner) -> std::unique_ptr<Transport> {
-            return std::make_unique<TracingTransport>(std::move(inner), clock_,
-                                                      [this](const TraceFrame& f) {
-                                                          frameLog_ << traceLine(f) << std::endl;
-                                                      });
+            return std::make_unique<TracingTransport>(
+                std::move(inner), clock_,
+                [this](const TraceFrame& f) { frameLog_ << traceLine(f) << std::endl; });
         };
     }
     // A first start (no settings file yet) takes the factory values, with the fan values from
@@ -273,10 +284,11 @@ void DesktopProgram::detachPanel() {
 }
 
 void DesktopProgram::addTrayIcon() {
-    QIcon icon(QString::fromStdString((std::filesystem::path(o_.skinDir) / kTrayIconFile).string()));
+    QIcon icon(
+        QString::fromStdString((std::filesystem::path(o_.skinDir) / kTrayIconFile).string()));
     if (icon.isNull())
-        icon = QIcon(QPixmap::fromImage(renderer_->mainback().scaled(
-            32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        icon = QIcon(QPixmap::fromImage(
+            renderer_->mainback().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });
@@ -323,8 +335,7 @@ bool DesktopProgram::exchangeUnderWay() const {
 void DesktopProgram::onPollTick() {
     cycle_->Timer1_Timer();
     // The panel is given up or looked for only between exchanges, never inside another wait.
-    if (recovery_ && !exchangeUnderWay())
-        recovery_->afterPoll();
+    if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
     if (pollEnabled_ && !timer1_.isActive()) timer1_.start();
 }
 
@@ -376,8 +387,8 @@ bool DesktopProgram::installCursor(int kind) {
     if (kind < 0 || kind >= static_cast<int>(kCursorFiles.size())) return false;
     const auto cursor = LoadCursorFile(std::filesystem::path(o_.skinDir) / kCursorFiles[kind]);
     if (!cursor) return false;
-    window_.setCursor(QCursor(QPixmap::fromImage(cursor->image), cursor->hotspot.x(),
-                              cursor->hotspot.y()));
+    window_.setCursor(
+        QCursor(QPixmap::fromImage(cursor->image), cursor->hotspot.x(), cursor->hotspot.y()));
     return true;
 }
 

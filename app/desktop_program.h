@@ -13,13 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "app/local_control.h"
 #include "app/main_window.h"
 #include "app/panel_recovery.h"
 #include "app/panel_session.h"
 #include "app/poll_cycle.h"
 #include "app/qt_waiter.h"
-#include "app/local_control.h"
 #include "core/monitor_state.h"
+#include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
 #include "host/internet_probe.h"
@@ -99,7 +100,8 @@ private:
     // A wait or an exchange with the panel is in progress: the panel must not close or be
     // given a request now.
     bool exchangeUnderWay() const;
-    // A request from kestrelonctl or a second start: show, set, push, reading.
+    // A request from kestrelonctl or a second start: show, status, set, push, reading, unplug,
+    // plug.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);
 
     DesktopOptions o_;
@@ -108,6 +110,7 @@ private:
     SystemClock clock_;
     QtWaiter waiter_;
     std::unique_ptr<HidBus> bus_;
+    SimulatedPanel* simulatedPanel_ = nullptr;  // kestrelon-demo's panel, in bus_
     std::ofstream frameLog_;
     MainWindow window_;
     std::unique_ptr<SkinRenderer> renderer_;

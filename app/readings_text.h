@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/monitor_state.h"
 
@@ -13,5 +14,12 @@ namespace kestrelon {
 std::string ReadingJson(const MonitorState& state, const std::string& timeOfDay);
 // "HH:MM:SS  temp °C 45 - 52 31  fan 1450 1180 1020 1900  limit 2400 2000 1600 3000"
 std::string ReadingText(const MonitorState& state, const std::string& timeOfDay);
+
+// What a running kestrelon answers to kestrelonctl status: the panel's path, the unit, and the
+// temperatures, fan speeds and fan limits, tab-separated, numbers blank-separated.
+std::string StatusRecord(const MonitorState& state, const std::string& panelPath);
+// Reads such a record back into the unit, new_t, new_f and lf of `state`; false when it is not
+// one.
+bool ParseStatusRecord(std::string_view record, MonitorState& state, std::string& panelPath);
 
 }  // namespace kestrelon

@@ -10,10 +10,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/readings_text.h"
 #include "device/transport.h"
 #include "settings/settings_file.h"
 
@@ -67,6 +69,57 @@ TEST_F(CtlFixture, StatusAsJsonReportsEveryChannelAndMarksAnAbsentSensor) {
     }
     EXPECT_EQ(channels[0].toObject()["fan_limit"].toInt(), 2400);  // 2450 rounded down
     EXPECT_EQ(doc.object()["unit"].toString(), "C");
+}
+
+TEST_F(CtlFixture, StatusAsksARunningKestrelonForItsLatestReading) {
+    // What the running program answers is what the panel gave it: round trip of the record.
+    MonitorState running;
+    running.t_unit = true;
+    running.new_t.v = {113, 0, 120, -4};
+    running.new_f.v = {1450, 0, 1020, 65535};
+    running.lf.v = {2400, 2000, 1600, 3000};
+    const std::string record = StatusRecord(running, "/dev/hidraw3");
+    MonitorState read;
+    std::string panel;
+    ASSERT_TRUE(ParseStatusRecord(record, read, panel)) << record;
+    EXPECT_EQ(panel, "/dev/hidraw3");
+    EXPECT_TRUE(read.t_unit);
+    EXPECT_FALSE(read.dec_stat);
+    EXPECT_EQ(read.new_t, running.new_t);
+    EXPECT_EQ(read.new_f, running.new_f);
+    EXPECT_EQ(read.lf, running.lf);
+
+    struct Case {
+        std::string answer;
+        int status;
+        std::string expected;  // in the output (status 0) or the whole error line
+    };
+    const Case cases[] = {
+        {"ok " + record, 0, "2 HDD     absent       0        2000\n"},
+        {"error no panel attached to the running kestrelon", 1,
+         "kestrelon: no panel attached to the running kestrelon\n"},
+        {"ok /dev/hidraw3\tC\t1 2 3\t1 2 3 4\t1 2 3 4", 1,
+         "kestrelon: the running kestrelon's answer is no status"},
+        {"ok /dev/hidraw3\tK\t1 2 3 4\t1 2 3 4\t1 2 3 4", 1,
+         "kestrelon: the running kestrelon's answer is no status"},
+        {"ok \tC\t1 2 3 4\t1 2 3 4\t1 2 3 4", 1,
+         "kestrelon: the running kestrelon's answer is no status"},
+    };
+    for (const Case& c : cases) {
+        env.running = [&](const std::string& request) -> std::optional<std::string> {
+            EXPECT_EQ(request, "status");
+            return c.answer;
+        };
+        EXPECT_EQ(run({"status"}), c.status) << c.answer;
+        if (c.status == 0) {
+            EXPECT_NE(out.str().find("panel /dev/hidraw3\n"), std::string::npos) << out.str();
+            EXPECT_NE(out.str().find(c.expected), std::string::npos) << out.str();
+        } else {
+            const std::string said = err.str();
+            EXPECT_EQ(said.rfind(c.expected, 0), 0u) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+    }
 }
 
 TEST_F(CtlFixture, SettingsListsEveryKeyInFileOrder) {
@@ -142,8 +195,11 @@ TEST_F(CtlFixture, SetPushAndWatchGoThroughARunningKestrelon) {
     std::vector<std::string> asked;
     env.running = [&](const std::string& request) -> std::optional<std::string> {
         asked.push_back(request);
-        if (request.rfind("set st1=99", 0) == 0) return "error st1=99: a limit in °C lies between 25 and 90";
+        if (request.rfind("set st1=99", 0) == 0)
+            return "error st1=99: a limit in °C lies between 25 and 90";
         if (request == "reading") return "ok {\"time\": \"09:05:00\"}";
+        if (request == "plug")
+            return "error only kestrelon-demo's simulated panel has a plug to pull";
         return "ok pushed 2 register(s)";
     };
     EXPECT_EQ(run({"set", "st1=70", "fst2=100"}), 0);
@@ -151,10 +207,18 @@ TEST_F(CtlFixture, SetPushAndWatchGoThroughARunningKestrelon) {
     EXPECT_EQ(err.str(), "kestrelon: st1=99: a limit in °C lies between 25 and 90\n");
     EXPECT_EQ(run({"push"}), 0);
     EXPECT_EQ(run({"watch", "--json", "--count", "2"}), 0);
-    EXPECT_EQ(outLines(), (std::vector<std::string>{"{\"time\": \"09:05:00\"}", "{\"time\": \"09:05:00\"}"}));
+    EXPECT_EQ(outLines(),
+              (std::vector<std::string>{"{\"time\": \"09:05:00\"}", "{\"time\": \"09:05:00\"}"}));
+    EXPECT_EQ(run({"unplug"}), 0);
+    EXPECT_EQ(run({"plug"}), 1);
+    EXPECT_EQ(err.str(), "kestrelon: only kestrelon-demo's simulated panel has a plug to pull\n");
     EXPECT_EQ(asked, (std::vector<std::string>{"set st1=70 fst2=100", "set st1=99", "push",
-                                               "reading", "reading", "reading"}));
+                                               "reading", "reading", "reading", "unplug", "plug"}));
     EXPECT_FALSE(std::filesystem::exists(settingsPath));  // the running program owns the file
+
+    env.running = [](const std::string&) { return std::optional<std::string>(); };
+    EXPECT_EQ(run({"unplug"}), 1);  // nothing runs: a plug to pull needs a running demo
+    EXPECT_NE(err.str().find("no kestrelon-demo is running"), std::string::npos);
 }
 
 TEST_F(CtlFixture, WatchPrintsOneParsableLinePerReadingAtItsInterval) {
