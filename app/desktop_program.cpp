@@ -8,6 +8,9 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QWindow>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -91,7 +94,7 @@ std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>
 DesktopProgram::DesktopProgram(DesktopOptions options)
     : o_(std::move(options)),
       wayland_(QGuiApplication::platformName() == "wayland"),
-      session_(state_, waiter_) {
+      session_(state_, waiter_, &clock_) {
     if (o_.simulated) {
         auto simulated = std::make_unique<SimulatedBus>(clock_);
         simulatedPanel_ = &simulated->panel();
@@ -374,6 +377,7 @@ bool DesktopProgram::dragWindow(int grabX, int grabY, int, int) {
 
 void DesktopProgram::minimiseWindow() {
     window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
+    giveBackFreedMemory();
 }
 
 void DesktopProgram::hideWindow() {
@@ -381,6 +385,16 @@ void DesktopProgram::hideWindow() {
         window_.hide();
     else
         window_.showMinimized();  // without a tray a hidden window could not come back
+    giveBackFreedMemory();
+}
+
+void DesktopProgram::giveBackFreedMemory() {
+#ifdef __GLIBC__
+    // Once the window is out of sight the program idles for hours: what its drawing freed goes
+    // back to the system rather than staying in the heap. After the pending events, which free
+    // the last of it.
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
 }
 
 bool DesktopProgram::installCursor(int kind) {

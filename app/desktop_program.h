@@ -97,6 +97,7 @@ private:
     void onPollTick();
     void onProbeResult(bool linked);
     void stopTimers();
+    void giveBackFreedMemory();
     // A wait or an exchange with the panel is in progress: the panel must not close or be
     // given a request now.
     bool exchangeUnderWay() const;

@@ -1,5 +1,8 @@
 // kestrelon and kestrelon-demo: the desktop program on the USB panel or on the simulated one.
 #include <QApplication>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <iostream>
 
 #include "app/desktop_program.h"
@@ -29,8 +32,16 @@ int main(int argc, char** argv) {
     options->skinDir = SkinDirectory(argv[0]);
     options->settingsPath = DefaultSettingsPath();
 
+#ifdef __GLIBC__
+    // The window's pictures (1.1 MB each) are made and dropped while it shows. With a fixed
+    // threshold they get mappings of their own, which go back to the system when dropped;
+    // glibc's sliding threshold would soon keep them in the heap for the rest of a run that
+    // lasts months.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     // Whole-number display scales keep the skin's pixels and its outline crisp.
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     QApplication::setApplicationName("kestrelon");
     QApplication::setDesktopFileName("kestrelon");

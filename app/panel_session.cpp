@@ -3,7 +3,8 @@
 
 namespace kestrelon {
 
-PanelSession::PanelSession(MonitorState& state, Waiter& waiter) : state_(state), waiter_(waiter) {}
+PanelSession::PanelSession(MonitorState& state, Waiter& waiter, const Clock* settleClock)
+    : state_(state), waiter_(waiter), settleClock_(settleClock) {}
 
 PanelSession::~PanelSession() {
     CloseDevice();
@@ -15,7 +16,7 @@ PanelSearch::Outcome PanelSession::Open(HidBus& bus, const TransportWrapper& wra
     state_.DeviceDetected = search_.found();
     if (search_.found()) {
         if (wrap) search_.transport = wrap(std::move(search_.transport));
-        link_ = std::make_unique<PanelLink>(*search_.transport, waiter_, state_);
+        link_ = std::make_unique<PanelLink>(*search_.transport, waiter_, state_, settleClock_);
         protocol_ = std::make_unique<PanelProtocol>(*link_, state_);
     }
     return search_.outcome();

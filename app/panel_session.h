@@ -18,7 +18,8 @@ public:
     // Lets a caller put a decorator (a frame trace) around the transport that was opened.
     using TransportWrapper = std::function<std::unique_ptr<Transport>(std::unique_ptr<Transport>)>;
 
-    PanelSession(MonitorState& state, Waiter& waiter);
+    // `settleClock`: see PanelLink.
+    PanelSession(MonitorState& state, Waiter& waiter, const Clock* settleClock = nullptr);
     ~PanelSession();
     PanelSession(const PanelSession&) = delete;
     PanelSession& operator=(const PanelSession&) = delete;
@@ -42,6 +43,7 @@ public:
 private:
     MonitorState& state_;
     Waiter& waiter_;
+    const Clock* settleClock_;
     PanelSearch search_;
     std::unique_ptr<PanelLink> link_;
     std::unique_ptr<PanelProtocol> protocol_;

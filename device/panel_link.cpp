@@ -2,6 +2,7 @@
 #include "device/panel_link.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -34,8 +35,9 @@ void logRefused(uint8_t reg, const char* what) {
 
 }  // namespace
 
-PanelLink::PanelLink(Transport& transport, Waiter& waiter, MonitorState& state)
-    : transport_(transport), waiter_(waiter), state_(state) {}
+PanelLink::PanelLink(Transport& transport, Waiter& waiter, MonitorState& state,
+                     const Clock* settleClock)
+    : transport_(transport), waiter_(waiter), state_(state), settleClock_(settleClock) {}
 
 void PanelLink::PrepareReport() {
     out_report_[kChecksumIndex] =
@@ -99,12 +101,20 @@ void PanelLink::setRequest(uint8_t reg, std::span<const uint8_t, 6> params) {
     std::copy(params.begin(), params.end(), out_report_.begin() + 2);
 }
 
+void PanelLink::settle() {
+    if (!settleClock_) return;
+    // Whole milliseconds, with a margin for the clock's rounding.
+    const double leftMs = (settledAt_ - settleClock_->monotonicSeconds()) * 1000;
+    if (leftMs > 0.001) Delay(static_cast<int>(std::ceil(leftMs - 0.001)));
+}
+
 std::vector<uint8_t> PanelLink::readRegister(uint8_t reg, int waitMs) {
     if (!mayStart()) {
         logRefused(reg, "read");
         return {};
     }
     FlagHold hold(exchanging_);
+    settle();
     static constexpr std::array<uint8_t, 6> kNoParams{};
     setRequest(reg, kNoParams);
     PrepareReport();
@@ -121,9 +131,14 @@ bool PanelLink::writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, i
         return false;
     }
     FlagHold hold(exchanging_);
+    settle();
     setRequest(reg, params);
     PrepareReport();
     WriteReport();
+    if (settleClock_ && !fetchReply) {
+        settledAt_ = settleClock_->monotonicSeconds() + waitMs / 1000.0;
+        return true;
+    }
     Delay(waitMs);
     if (fetchReply) ReadFeatureReport();
     return true;

@@ -19,7 +19,11 @@ public:
     // Busy reads of the EEPROM wait before a write is given up: 40 reads of 50 ms = 2 s.
     static constexpr int kMaxEepromReads = 40;
 
-    PanelLink(Transport& transport, Waiter& waiter, MonitorState& state);
+    // With `settleClock`, a write's settle time is kept by the exchange that follows it: that
+    // one waits for what is left of it before its frame goes out, and a write that nothing
+    // follows soon costs no wait at all. Without one, every write waits its settle time at once.
+    PanelLink(Transport& transport, Waiter& waiter, MonitorState& state,
+              const Clock* settleClock = nullptr);
     PanelLink(const PanelLink&) = delete;
     PanelLink& operator=(const PanelLink&) = delete;
 
@@ -36,8 +40,9 @@ public:
     // One read exchange: register, wait, feature read; returns the reply bytes (index 0 = ID),
     // or nothing when the exchange was refused because another one is under way.
     std::vector<uint8_t> readRegister(uint8_t reg, int waitMs);
-    // One write exchange: register and parameter bytes 2..7, then the settle wait; with
-    // `fetchReply` a feature read follows (it only replaces input_data). False when refused.
+    // One write exchange: register and parameter bytes 2..7, then the settle wait (kept by the
+    // next exchange when there is a settle clock); with `fetchReply` the wait is made at once and
+    // a feature read follows (it only replaces input_data). False when refused.
     bool writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
                        bool fetchReply = false);
 
@@ -72,6 +77,8 @@ private:
     // that runs inside an exchange's or a sequence's wait.
     bool mayStart() const { return !exchanging_ && waiting_ == 0; }
     void setRequest(uint8_t reg, std::span<const uint8_t, 6> params);
+    // Waits for what is left of the last write's settle time.
+    void settle();
 
     Transport& transport_;
     Waiter& waiter_;
@@ -82,6 +89,8 @@ private:
     int waiting_ = 0;
     int scopes_ = 0;
     int failures_ = 0;
+    const Clock* settleClock_;
+    double settledAt_ = 0;  // on settleClock_, when the last write's settle time ends
 };
 
 }  // namespace kestrelon

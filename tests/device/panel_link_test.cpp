@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "tests/support/fakes.h"
 
 namespace kestrelon {
@@ -50,6 +52,35 @@ TEST_F(PanelLinkTest, ReadExchangeSendsTheFrameWaitsAndReadsTheReply) {
     EXPECT_EQ(state.input_data, "14,2D,00,FF,00,00,00,00,00,");
     EXPECT_EQ(link.outReport()[9], 0);
     EXPECT_FALSE(link.busy());
+}
+
+TEST_F(PanelLinkTest, WithASettleClockTheNextExchangeKeepsAWritesSettleTime) {
+    struct Case {
+        const char* name;
+        bool fetchReply;  // the clock set: its reply is read after the wait
+        int gapMs;        // between the write's return and the next read
+        std::vector<int> waits;
+    };
+    const Case cases[] = {
+        {"read at once", false, 0, {50, 10}},         {"read 20 ms later", false, 20, {30, 10}},
+        {"read 50 ms later", false, 50, {10}},        {"read a second later", false, 1000, {10}},
+        {"write with a reply", true, 1000, {50, 10}},
+    };
+    constexpr std::array<uint8_t, 6> kParams{1, 2, 3, 4, 5, 6};
+    for (const Case& c : cases) {
+        HandlerWaiter waits{time};
+        PanelLink settling{transport, waits, state, &time};
+        transport.written.clear();
+        ASSERT_TRUE(settling.writeRegister(0x29, kParams, 50, c.fetchReply)) << c.name;
+        EXPECT_FALSE(settling.busy()) << c.name;
+        time.advance(c.gapMs / 1000.0);
+        settling.readRegister(0x14, 10);
+        EXPECT_EQ(waits.waits, c.waits) << c.name;
+        EXPECT_EQ(transport.written.size(), 2u) << c.name;
+    }
+    // Without a settle clock every write waits at once.
+    link.writeRegister(0x29, kParams, 50);
+    EXPECT_EQ(waiter.waits, (std::vector<int>{50}));
 }
 
 TEST_F(PanelLinkTest, ReplyTextFollowsTheInputLength) {
