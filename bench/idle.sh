@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Idle cost side by side on one private Xvfb with a tint2 tray: kestrelon-demo hidden in its tray
 # polling the simulated panel, gkrellm with its default monitors and conky in a window (Debian's
-# default conky.conf, own window of type normal, 1 s updates), all measured over the same window
-# of time; then start-up time to hidden-in-the-tray of kestrelon-demo and of kestrelon (no panel).
+# default conky.conf, own window of type normal, 1 s updates) and, for memory, a bare Qt 6
+# widgets program with a hidden window behind a tray icon (bench/bare_tray), all measured over the
+# same window of time; then start-up time to hidden-in-the-tray of kestrelon-demo and of kestrelon (no panel).
 #
 # usage: bench/idle.sh [--seconds N] [--settle N] [--starts N] [--out DIR] [--no-build]
 #   --seconds N  measurement window (default 60)
@@ -39,13 +40,13 @@ if [ "${KESTRELON_BENCH_NETNS:-}" != 1 ]; then
     ensure_packages "${SESSION_PACKAGES[@]}" gkrellm conky-std
     if [ "$BUILD" = 1 ]; then
         ensure_packages "${BUILD_PACKAGES[@]}"
-        bench_build kestrelon kestrelon-demo kestrelon_skin
+        bench_build kestrelon kestrelon-demo kestrelon_skin kestrelon_bare_tray
     fi
     in_bench_net "$0" "${args[@]}" --no-build
 fi
 
 BIN=$BUILD_DIR/bin
-for p in kestrelon kestrelon-demo; do
+for p in kestrelon kestrelon-demo kestrelon_bare_tray; do
     [ -x "$BIN/$p" ] || { echo "no $BIN/$p: build it or set BUILD_DIR" >&2; exit 1; }
 done
 OUT=${OUT:-$(mktemp -d /tmp/kestrelon-idle.XXXXXX)}
@@ -150,7 +151,7 @@ else
         'conky.text = [[ $uptime $cpu% $mem/$memmax ]]' >"$OUT/conky.conf"
 fi
 
-echo "kestrelon: starting kestrelon-demo, gkrellm and conky..." >&2
+echo "kestrelon: starting kestrelon-demo, gkrellm, conky and the bare Qt tray program..." >&2
 start_logged "$BIN/kestrelon-demo"
 DEMO=$STARTED
 wait_until 20 icon_in_tray kestrelon || { echo "kestrelon-demo never reached the tray" >&2; exit 1; }
@@ -160,21 +161,24 @@ wait_until 20 xdotool search --class gkrellm >/dev/null 2>&1 || { echo "no gkrel
 start_logged conky -c "$OUT/conky.conf"
 CONKY=$STARTED
 wait_until 20 xdotool search --class conky >/dev/null 2>&1 || { echo "no conky window" >&2; exit 1; }
+start_logged "$BIN/kestrelon_bare_tray"
+BARE=$STARTED
+wait_until 20 icon_in_tray kestrelon_bare_tray || { echo "the bare Qt tray program never reached the tray" >&2; exit 1; }
 sleep "$SETTLE"
 
-names=(kestrelon-demo gkrellm conky)
-pids=("$DEMO" "$GKRELLM" "$CONKY")
+names=(kestrelon-demo gkrellm conky bare-qt-tray)
+pids=("$DEMO" "$GKRELLM" "$CONKY" "$BARE")
 before=() after=() t_before=() t_after=()
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 CPU_BEFORE=$(cpu_line)
 thread_switches "$DEMO" >"$OUT/demo-threads-before.txt"
-for i in 0 1 2; do
+for i in "${!pids[@]}"; do
     t_before[$i]=${EPOCHREALTIME/./}
     before[$i]=$(proc_counters "${pids[i]}")
 done
 echo "kestrelon: measuring for ${SECONDS_WINDOW} s..." >&2
 sleep "$SECONDS_WINDOW"
-for i in 0 1 2; do
+for i in "${!pids[@]}"; do
     t_after[$i]=${EPOCHREALTIME/./}
     after[$i]=$(proc_counters "${pids[i]}") || { echo "${names[i]} ended during the window" >&2; exit 1; }
 done
@@ -185,7 +189,7 @@ BUSY=$(machine_busy_percent "$CPU_BEFORE" "$CPU_AFTER")
 
 {
     printf 'program\tcpu_pct_ticks\tcpu_pct_sched\twakeups_per_s\tvoluntary_per_s\tthreads\trss_mib\tpss_mib\tanon_mib\tfile_mib\tshmem_mib\n'
-    for i in 0 1 2; do
+    for i in "${!pids[@]}"; do
         awk -v name="${names[i]}" -v a="${before[$i]}" -v b="${after[$i]}" -v tick="$TICK" \
             -v dt="$(( t_after[i] - t_before[i] ))" 'BEGIN {
             split(a, x, " "); split(b, y, " "); s = dt / 1e6
