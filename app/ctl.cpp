@@ -304,7 +304,11 @@ int Command::push() {
     // The clock record carries the time of day; the push sets the panel's clock with it.
     state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
     PanelSession session(state_, env_.waiter);
-    if (session.Start(bus(), tracer()) != PanelSearch::Outcome::Opened)
+    // Fan values of 0 (saved before any panel was seen) take the panel's limits, as at start-up.
+    const auto beforePush = [&] {
+        if (session.protocol()) PrepareSettingsForPanel(state_, *session.protocol(), path);
+    };
+    if (session.Start(bus(), tracer(), beforePush) != PanelSearch::Outcome::Opened)
         return noPanel(session.search());
     out_ << "pushed the settings and the clock to " << session.search().device.path << "\n";
     return 0;

@@ -253,11 +253,12 @@ void DesktopProgram::openPanel() {
         };
     }
     // A first start (no settings file yet) takes the factory values, with the fan values from
-    // the limits the panel reports; so does the first panel that appears later.
+    // the limits the panel reports; so does the first panel that appears later. Fan values of 0
+    // saved before any panel was seen are filled in the same way.
     const auto beforePush = [this] {
-        if (!IsFirstStart(o_.settingsPath) || !session_.protocol()) return;
-        StartFromFactorySettings(state_, session_.protocol(), o_.settingsPath, true);
-        controls_->RedrawSettings();
+        if (!session_.protocol()) return;
+        if (PrepareSettingsForPanel(state_, *session_.protocol(), o_.settingsPath))
+            controls_->RedrawSettings();
     };
     session_.Start(*bus_, wrap, beforePush);
     const PanelSearch& search = session_.search();

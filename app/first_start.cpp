@@ -21,4 +21,20 @@ void StartFromFactorySettings(MonitorState& state, PanelProtocol* panel,
     if (panel && save) SaveSettings(state, settingsPath);
 }
 
+bool PrepareSettingsForPanel(MonitorState& state, PanelProtocol& panel,
+                             const std::filesystem::path& settingsPath) {
+    if (IsFirstStart(settingsPath)) {
+        StartFromFactorySettings(state, &panel, settingsPath, true);
+        return true;
+    }
+    bool zero = false;
+    for (int ch = 1; ch <= kChannels; ++ch) zero = zero || state.sf[ch] == 0 || state.msf[ch] == 0;
+    if (!zero) return false;
+    panel.ReadFanLimits(ChannelPair::First);
+    panel.ReadFanLimits(ChannelPair::Second);
+    if (FillUnknownFanValues(state) == 0) return false;
+    SaveSettings(state, settingsPath);
+    return true;
+}
+
 }  // namespace kestrelon

@@ -18,4 +18,12 @@ bool IsFirstStart(const std::filesystem::path& settingsPath);
 void StartFromFactorySettings(MonitorState& state, PanelProtocol* panel,
                               const std::filesystem::path& settingsPath, bool save);
 
+// What runs once a panel is open and before it is given the settings: a first start takes the
+// factory values as above. An existing file keeps its values, except that a fan set point or
+// manual speed of 0 (saved before any panel had reported its fan limits; pushed, it would stop
+// the fan) is filled in from the panel's limits and the file saved. The limits are read only
+// when there is such a 0. Returns whether the settings changed.
+bool PrepareSettingsForPanel(MonitorState& state, PanelProtocol& panel,
+                             const std::filesystem::path& settingsPath);
+
 }  // namespace kestrelon

@@ -14,6 +14,10 @@ struct FactoryLimit {
 constexpr FactoryLimit kFactoryLimits[] = {{2, 55, 131}, {3, 55, 131}, {1, 65, 149}, {4, 45, 113}};
 constexpr double kFactorySetPointShare = 0.2;  // of the fan's limit
 
+int32_t FactorySetPoint(int32_t fanLimit) {
+    return RoundToField<int32_t>(fanLimit * kFactorySetPointShare);
+}
+
 }  // namespace
 
 void ApplyFactorySettings(MonitorState& s) {
@@ -23,7 +27,7 @@ void ApplyFactorySettings(MonitorState& s) {
     }
     for (int ch = 1; ch <= kChannels; ++ch) {
         if (s.lf[ch] == 0) continue;  // unknown limit: a 0 here would stop the fan
-        s.sf[ch] = RoundToField<int32_t>(s.lf[ch] * kFactorySetPointShare);
+        s.sf[ch] = FactorySetPoint(s.lf[ch]);
         s.msf[ch] = s.lf[ch];
     }
     s.auto_stat = true;
@@ -33,6 +37,22 @@ void ApplyFactorySettings(MonitorState& s) {
     s.alarm_en = false;
     s.back_color = 2;
     s.lcd_mode = 0;
+}
+
+int FillUnknownFanValues(MonitorState& s) {
+    int filled = 0;
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        if (s.lf[ch] <= 0) continue;
+        if (s.sf[ch] == 0) {
+            s.sf[ch] = FactorySetPoint(s.lf[ch]);
+            ++filled;
+        }
+        if (s.msf[ch] == 0) {
+            s.msf[ch] = s.lf[ch];
+            ++filled;
+        }
+    }
+    return filled;
 }
 
 }  // namespace kestrelon

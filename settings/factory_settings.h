@@ -10,4 +10,9 @@ namespace kestrelon {
 // manual speeds the limit itself; a fan whose limit is unknown (0) keeps its values.
 void ApplyFactorySettings(MonitorState& state);
 
+// Gives a fan whose limit is known the factory set point or manual speed where its value is 0,
+// which no control can set and which would stop the fan: a value saved before any panel had
+// reported that fan's limit. Returns how many values it filled in.
+int FillUnknownFanValues(MonitorState& state);
+
 }  // namespace kestrelon

@@ -1,5 +1,6 @@
 // A first start without a settings file: factory values with fan values from the panel's limits,
-// saved and pushed; without a panel, nothing saved or pushed; an existing file always loads.
+// saved and pushed; without a panel, nothing saved or pushed; an existing file always loads, its
+// fan values of 0 filled in from the panel's limits.
 #include "app/first_start.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <fstream>
 
 #include "app/panel_session.h"
+#include "device/frame_trace.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"
 
@@ -27,7 +29,8 @@ TEST(FirstStart, WithAPanelTheFactoryValuesAreSavedAndPushedWithFanValuesFromIts
     SimulatedBus bus(time);  // fan limits 2450, 2000, 1600, 3000
     MonitorState state;
     PanelSession session(state, time);
-    session.Start(bus, {}, [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
+    session.Start(bus, {},
+                  [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
 
     EXPECT_EQ(state.msf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
     EXPECT_EQ(state.sf, (PerChannel<int32_t>{{480, 400, 320, 600}}));
@@ -50,11 +53,80 @@ TEST(FirstStart, WithoutAPanelTheFactoryValuesAreUsedButNothingIsSavedOrPushed) 
     NoBus bus;
     MonitorState state;
     PanelSession session(state, time);
-    session.Start(bus, {}, [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
+    session.Start(bus, {},
+                  [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
     EXPECT_EQ(state.st[1], 65);
     EXPECT_EQ(state.back_color, 2);
     EXPECT_EQ(state.msf[1], 0);  // unknown until a panel tells its limit
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(FirstStart, FanValuesOfZeroInAnExistingFileTakeThePanelsLimitsBeforeThePush) {
+    struct Case {
+        const char* name;
+        const char* fans;  // the file's fan lines
+        PerChannel<int32_t> sf, msf;
+        bool changed;
+    };
+    const char* kValid =
+        "sf1=500\r\nsf2=410\r\nsf3=330\r\nsf4=610\r\n"
+        "msf1=1900\r\nmsf2=1800\r\nmsf3=1500\r\nmsf4=2900\r\n";
+    const Case cases[] = {
+        {"all set", kValid, {{500, 410, 330, 610}}, {{1900, 1800, 1500, 2900}}, false},
+        {"saved before any panel",
+         "sf1=\r\nmsf1=\r\n",
+         {{480, 400, 320, 600}},
+         {{2400, 2000, 1600, 3000}},
+         true},
+        {"one manual speed",
+         "sf1=500\r\nsf2=410\r\nsf3=330\r\nsf4=610\r\n"
+         "msf1=1900\r\nmsf2=\r\nmsf3=1500\r\nmsf4=2900\r\n",
+         {{500, 410, 330, 610}},
+         {{1900, 2000, 1500, 2900}},
+         true},
+        {"negative kept",
+         "sf1=-5\r\nsf2=410\r\nsf3=330\r\nsf4=610\r\n"
+         "msf1=1900\r\nmsf2=1800\r\nmsf3=1500\r\nmsf4=2900\r\n",
+         {{-5, 410, 330, 610}},
+         {{1900, 1800, 1500, 2900}},
+         false},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const std::filesystem::path path = dir.filePath("Settings.inf").toStdString();
+        std::ofstream(path) << "[settings]\r\nst1=70\r\n" << c.fans;
+        VirtualTime time;
+        SimulatedBus bus(time);  // fan limits 2450, 2000, 1600, 3000
+        MonitorState state;
+        LoadSettings(state, path);
+        const std::string before = SettingsFileText(state);
+        int limitReads = 0;
+        const auto countLimitReads = [&](std::unique_ptr<Transport> inner) {
+            return std::make_unique<TracingTransport>(
+                std::move(inner), time, [&](const TraceFrame& f) {
+                    if (f.bytes.size() > 1 && f.direction == FrameDirection::Sent &&
+                        f.bytes[1] == 0x1D)
+                        ++limitReads;
+                });
+        };
+        PanelSession session(state, time);
+        bool changed = false;
+        session.Start(bus, countLimitReads,
+                      [&] { changed = PrepareSettingsForPanel(state, *session.protocol(), path); });
+
+        EXPECT_EQ(changed, c.changed) << c.name;
+        EXPECT_EQ(state.sf, c.sf) << c.name;
+        EXPECT_EQ(state.msf, c.msf) << c.name;
+        EXPECT_EQ(state.st[1], 70) << c.name;                // nothing else is touched
+        EXPECT_EQ(limitReads, c.changed ? 1 : 0) << c.name;  // read only when a 0 is there
+        MonitorState saved;
+        LoadSettings(saved, path);
+        EXPECT_EQ(SettingsFileText(saved), c.changed ? SettingsFileText(state) : before) << c.name;
+        // What the panel got is what the file holds: no fan is pushed a 0.
+        const auto manual = bus.panel().registerBytes(0x2B);
+        ASSERT_TRUE(manual) << c.name;
+        EXPECT_EQ(manual->at(0) | manual->at(1) << 8, c.msf[1]) << c.name;
+    }
 }
 
 TEST(FirstStart, AnExistingFileIsNoFirstStartEvenWhenItIsEmpty) {
