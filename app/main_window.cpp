@@ -6,6 +6,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <cstdlib>
+#if __has_include(<QtGui/qguiapplication_platform.h>)
+#include <QtGui/qguiapplication_platform.h>
+#endif
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 #include "input/controls.h"
 #include "skin/geometry.h"
@@ -101,11 +108,41 @@ void MainWindow::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), *picture_);
 }
 
+std::optional<QPoint> MainWindow::physicalSkinPixel() const {
+#if QT_CONFIG(xcb)
+    const double ratio = devicePixelRatio();
+    if (ratio <= 1) return std::nullopt;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return std::nullopt;
+    xcb_connection_t* connection = x11->connection();
+    const xcb_query_pointer_cookie_t cookie =
+        xcb_query_pointer(connection, static_cast<xcb_window_t>(winId()));
+    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, cookie, nullptr);
+    if (!reply) return std::nullopt;
+    const QPoint pixel(static_cast<int>(std::floor(reply->win_x / ratio)),
+                       static_cast<int>(std::floor(reply->win_y / ratio)));
+    std::free(reply);
+    return pixel;
+#else
+    return std::nullopt;
+#endif
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* e) {
     if (!controls_) return;
     const QPointF p = e->position();
-    controls_->mainback_MouseDown(ButtonMask(e->button()), ModifierMask(e->modifiers()),
-                                  skinPixel(p.x()), skinPixel(p.y()));
+    QPointF at(skinPixel(p.x()), skinPixel(p.y()));
+    // At a display scale of 2 the xcb platform hands over positions rounded to whole logical
+    // pixels, so a skin pixel's second physical pixel arrives as the next skin pixel. The click
+    // goes where the pointer really is: a move to the exact pixel first, with the buttons as
+    // they were before this press.
+    if (const std::optional<QPoint> exact = physicalSkinPixel(); exact && *exact != at.toPoint()) {
+        at = *exact;
+        controls_->mainback_MouseMove(ButtonMask(e->buttons() & ~e->button()),
+                                      ModifierMask(e->modifiers()), at.x(), at.y());
+    }
+    controls_->mainback_MouseDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(),
+                                  at.y());
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace kestrelon {
 
@@ -53,6 +54,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The skin pixel under the pointer from its physical position, where the platform rounds
+    // positions to whole logical pixels (X11 at a display scale above 1); nothing elsewhere.
+    std::optional<QPoint> physicalSkinPixel() const;
+
     Controls* controls_ = nullptr;
     std::function<void()> closeRequest_;
     const QImage* picture_ = nullptr;

@@ -27,7 +27,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libhidapi-dev libasound2-dev
-                libgtest-dev libbenchmark-dev)
+                libxcb1-dev libgtest-dev libbenchmark-dev)
 
 configure_and_build() {
     cmake -S "$KESTRELON_ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
