@@ -215,17 +215,18 @@ int Command::list() {
 
 int Command::status() {
     // A running kestrelon owns the panel: its latest reading is asked for, not the panel.
-    if (!o_.simulated && !o_.trace && env_.running) {
-        if (auto answer = env_.running("status")) {
-            std::string panel;
-            if (answer->rfind("ok ", 0) == 0 && ParseStatusRecord(answer->substr(3), state_, panel))
-                return printStatus(panel);
-            if (answer->rfind("error ", 0) == 0)
-                err_ << "kestrelon: " << answer->substr(6) << "\n";
-            else
-                err_ << "kestrelon: the running kestrelon's answer is no status: " << *answer
+    if (!o_.simulated && !o_.trace) {
+        std::string record, panel;
+        switch (askRunning("status", record)) {
+            case Asked::Refused:
+                return 1;
+            case Asked::Answered:
+                if (ParseStatusRecord(record, state_, panel)) return printStatus(panel);
+                err_ << "kestrelon: the running kestrelon's answer is no status: " << record
                      << "\n";
-            return 1;
+                return 1;
+            case Asked::NotRunning:
+                break;
         }
     }
     const std::string path = o_.file.value_or(env_.settingsPath);
@@ -285,14 +286,16 @@ int Command::settings() {
 }
 
 int Command::push() {
-    if (!o_.file && env_.running) {
-        if (auto answer = env_.running("push")) {
-            if (answer->rfind("ok", 0) != 0) {
-                err_ << "kestrelon: the running kestrelon could not push: " << *answer << "\n";
+    if (!o_.file) {
+        std::string rest;
+        switch (askRunning("push", rest, "the running kestrelon could not push: ")) {
+            case Asked::Refused:
                 return 1;
-            }
-            out_ << "pushed the settings and the clock through the running kestrelon\n";
-            return 0;
+            case Asked::Answered:
+                out_ << "pushed the settings and the clock through the running kestrelon\n";
+                return 0;
+            case Asked::NotRunning:
+                break;
         }
     }
     const std::string path = o_.file.value_or(env_.settingsPath);

@@ -71,6 +71,13 @@ private:
     int watch();
     // unplug, plug: the simulated panel of a running kestrelon-demo.
     int plug();
+    // What a running kestrelon made of a request.
+    enum class Asked { NotRunning, Refused, Answered };
+    // Hands `request` to a running kestrelon. Answered: `text` is what follows its "ok".
+    // Refused: its "error ..." line has been said on stderr, after `context`. NotRunning: none
+    // runs (or it ended).
+    Asked askRunning(const std::string& request, std::string& text,
+                     const std::string& context = "");
     // Reads temperatures, fans and fan limits from the open panel.
     void readAll(PanelProtocol& panel);
 

@@ -14,13 +14,6 @@ namespace kestrelon::ctl {
 
 namespace {
 
-// A running kestrelon's answer: "ok ..." or "error ...".
-bool answeredOk(const std::string& answer, std::string& rest) {
-    const auto space = answer.find(' ');
-    rest = space == std::string::npos ? "" : answer.substr(space + 1);
-    return answer.rfind("ok", 0) == 0;
-}
-
 std::string joined(const std::vector<std::string>& items) {
     std::string out;
     for (const std::string& item : items) out += (out.empty() ? "" : " ") + item;
@@ -28,6 +21,19 @@ std::string joined(const std::vector<std::string>& items) {
 }
 
 }  // namespace
+
+Command::Asked Command::askRunning(const std::string& request, std::string& text,
+                                   const std::string& context) {
+    std::optional<std::string> answer;
+    if (env_.running) answer = env_.running(request);
+    if (!answer) return Asked::NotRunning;
+    // "ok ..." or "error ...".
+    const auto space = answer->find(' ');
+    text = space == std::string::npos ? "" : answer->substr(space + 1);
+    if (answer->rfind("ok", 0) == 0) return Asked::Answered;
+    err_ << "kestrelon: " << context << text << "\n";
+    return Asked::Refused;
+}
 
 void Command::readAll(PanelProtocol& p) {
     for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) p.ReadTemps(pair);
@@ -37,16 +43,17 @@ void Command::readAll(PanelProtocol& p) {
 
 int Command::set() {
     const std::vector<std::string>& items = o_.positional;
-    if (!o_.file && env_.running) {
-        if (auto answer = env_.running("set " + joined(items))) {
-            std::string rest;
-            if (!answeredOk(*answer, rest)) {
-                err_ << "kestrelon: " << rest << "\n";
+    if (!o_.file) {
+        std::string rest;
+        switch (askRunning("set " + joined(items), rest)) {
+            case Asked::Refused:
                 return 1;
-            }
-            out_ << "set " << joined(items) << " in the running kestrelon"
-                 << (rest.empty() ? "" : "; ") << rest << "\n";
-            return 0;
+            case Asked::Answered:
+                out_ << "set " << joined(items) << " in the running kestrelon"
+                     << (rest.empty() ? "" : "; ") << rest << "\n";
+                return 0;
+            case Asked::NotRunning:
+                break;
         }
     }
     // Check the items against a blank state first: a bad one is refused before anything opens.
@@ -105,17 +112,9 @@ int Command::watch() {
         if (n > 0) env_.waiter.delay(static_cast<int>(o_.interval * 1000));
         std::string line;
         if (viaRunning) {
-            auto answer = env_.running(o_.json ? "reading" : "reading text");
-            if (!answer) {
-                err_ << "kestrelon: the running kestrelon has ended\n";
-                return 1;
-            }
-            std::string rest;
-            if (!answeredOk(*answer, rest)) {
-                err_ << "kestrelon: " << rest << "\n";
-                return 1;
-            }
-            line = rest;
+            const Asked asked = askRunning(o_.json ? "reading" : "reading text", line);
+            if (asked == Asked::NotRunning) err_ << "kestrelon: the running kestrelon has ended\n";
+            if (asked != Asked::Answered) return 1;
         } else {
             readAll(*session->protocol());
             const std::string time = env_.clock.timeOfDay();
@@ -128,17 +127,11 @@ int Command::watch() {
 }
 
 int Command::plug() {
-    std::optional<std::string> answer;
-    if (env_.running) answer = env_.running(o_.command);
-    if (!answer) {
-        err_ << "kestrelon: no kestrelon-demo is running; start it first\n";
-        return 1;
-    }
     std::string rest;
-    if (!answeredOk(*answer, rest)) {
-        err_ << "kestrelon: " << rest << "\n";
-        return 1;
-    }
+    const Asked asked = askRunning(o_.command, rest);
+    if (asked == Asked::NotRunning)
+        err_ << "kestrelon: no kestrelon-demo is running; start it first\n";
+    if (asked != Asked::Answered) return 1;
     out_ << (o_.command == "unplug" ? "pulled the simulated panel's plug\n"
                                     : "put the simulated panel's plug back\n");
     return 0;

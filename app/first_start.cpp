@@ -27,9 +27,7 @@ bool PrepareSettingsForPanel(MonitorState& state, PanelProtocol& panel,
         StartFromFactorySettings(state, &panel, settingsPath, true);
         return true;
     }
-    bool zero = false;
-    for (int ch = 1; ch <= kChannels; ++ch) zero = zero || state.sf[ch] == 0 || state.msf[ch] == 0;
-    if (!zero) return false;
+    if (!HasUnknownFanValues(state)) return false;
     panel.ReadFanLimits(ChannelPair::First);
     panel.ReadFanLimits(ChannelPair::Second);
     if (FillUnknownFanValues(state) == 0) return false;

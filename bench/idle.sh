@@ -23,6 +23,7 @@ set -euo pipefail
 source "$(dirname "$0")/session_lib.sh"
 
 SECONDS_WINDOW=60 SETTLE=15 STARTS=5 OUT='' BUILD=1
+# shellcheck disable=SC2034  # read by bench_enter
 args=("$@")
 while [ $# -gt 0 ]; do
     case $1 in
@@ -31,19 +32,12 @@ while [ $# -gt 0 ]; do
     --starts) STARTS=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
-    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
-    *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
+    -h | --help) bench_usage; exit 0 ;;
+    *) bench_usage error ;;
     esac
 done
 
-if [ "${KESTRELON_BENCH_NETNS:-}" != 1 ]; then
-    ensure_packages "${SESSION_PACKAGES[@]}" gkrellm conky-std
-    if [ "$BUILD" = 1 ]; then
-        ensure_packages "${BUILD_PACKAGES[@]}"
-        bench_build kestrelon kestrelon-demo kestrelon_skin kestrelon_bare_tray
-    fi
-    in_bench_net "$0" "${args[@]}" --no-build
-fi
+bench_enter "$BUILD" "gkrellm conky-std" kestrelon kestrelon-demo kestrelon_skin kestrelon_bare_tray
 
 BIN=$BUILD_DIR/bin
 for p in kestrelon kestrelon-demo kestrelon_bare_tray; do

@@ -28,6 +28,7 @@ source "$(dirname "$0")/session_lib.sh"
 
 DURATION=600 INTERVAL=10 WARMUP=90 THRESHOLD_KIB=2048 OUT='' BUILD=1
 FIRST_USE=20 USE_EVERY=60
+# shellcheck disable=SC2034  # read by bench_enter
 args=("$@")
 while [ $# -gt 0 ]; do
     case $1 in
@@ -37,19 +38,12 @@ while [ $# -gt 0 ]; do
     --threshold-kib) THRESHOLD_KIB=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
-    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
-    *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
+    -h | --help) bench_usage; exit 0 ;;
+    *) bench_usage error ;;
     esac
 done
 
-if [ "${KESTRELON_BENCH_NETNS:-}" != 1 ]; then
-    ensure_packages "${SESSION_PACKAGES[@]}"
-    if [ "$BUILD" = 1 ]; then
-        ensure_packages "${BUILD_PACKAGES[@]}"
-        bench_build kestrelon-demo kestrelon_skin
-    fi
-    in_bench_net "$0" "${args[@]}" --no-build
-fi
+bench_enter "$BUILD" "" kestrelon-demo kestrelon_skin
 
 DEMO_BIN=$BUILD_DIR/bin/kestrelon-demo
 [ -x "$DEMO_BIN" ] || { echo "no $DEMO_BIN: build it or set BUILD_DIR" >&2; exit 1; }

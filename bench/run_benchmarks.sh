@@ -17,8 +17,8 @@ while [ $# -gt 0 ]; do
     --out) OUT=$2; shift 2 ;;
     --no-build) BUILD=0; shift ;;
     --) shift; extra=("$@"); break ;;
-    -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
-    *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
+    -h | --help) bench_usage; exit 0 ;;
+    *) bench_usage error ;;
     esac
 done
 if [ "$BUILD" = 1 ]; then

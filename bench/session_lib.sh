@@ -16,6 +16,34 @@ in_bench_net() {
     exit $?
 }
 
+# The calling script's usage, its header comment: on stdout, or with "$1" = error on stderr and
+# exit status 2.
+bench_usage() {
+    if [ "${1:-}" = error ]; then
+        sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2
+        exit 2
+    fi
+    sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'
+}
+
+# Outside the private network namespace: installs the session's packages and the ones named in
+# "$2" (blank-separated), builds the targets "${@:3}" unless "$1" is 0, and runs the calling
+# script again inside a namespace with its arguments "${args[@]}" and --no-build. Inside one it
+# returns at once.
+bench_enter() {
+    [ "${KESTRELON_BENCH_NETNS:-}" = 1 ] && return 0
+    local build=$1 extra=$2
+    shift 2
+    # shellcheck disable=SC2086  # "$extra" is a list of package names
+    ensure_packages "${SESSION_PACKAGES[@]}" $extra
+    if [ "$build" = 1 ]; then
+        ensure_packages "${BUILD_PACKAGES[@]}"
+        bench_build "$@"
+    fi
+    # shellcheck disable=SC2154  # the calling script's own arguments
+    in_bench_net "$0" "${args[@]}" --no-build
+}
+
 # Configures BUILD_DIR (RelWithDebInfo) and builds the targets named in "$@".
 bench_build() {
     cmake -S "$KESTRELON_ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&

@@ -55,4 +55,10 @@ int FillUnknownFanValues(MonitorState& s) {
     return filled;
 }
 
+bool HasUnknownFanValues(const MonitorState& s) {
+    for (int ch = 1; ch <= kChannels; ++ch)
+        if (s.sf[ch] == 0 || s.msf[ch] == 0) return true;
+    return false;
+}
+
 }  // namespace kestrelon

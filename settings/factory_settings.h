@@ -14,5 +14,7 @@ void ApplyFactorySettings(MonitorState& state);
 // which no control can set and which would stop the fan: a value saved before any panel had
 // reported that fan's limit. Returns how many values it filled in.
 int FillUnknownFanValues(MonitorState& state);
+// Whether any fan has a set point or manual speed of 0, whatever its limit.
+bool HasUnknownFanValues(const MonitorState& state);
 
 }  // namespace kestrelon

@@ -71,6 +71,10 @@ std::string DefaultText(std::string_view default_value) {
 
 }  // namespace
 
+std::string_view IniValueAsRead(std::string_view written) {
+    return Unquote(TrimBlanks(written));
+}
+
 IniDocument IniDocument::Parse(std::string_view text) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
@@ -100,7 +104,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
         if (key.empty()) return;
         const std::string_view value = equals == std::string_view::npos
                                            ? std::string_view{}
-                                           : Unquote(TrimBlanks(line.substr(equals + 1)));
+                                           : IniValueAsRead(line.substr(equals + 1));
         current->lines.push_back(Line{std::string(key), CutToBuffer(value)});
     });
     return document;

@@ -31,7 +31,7 @@ inline constexpr std::size_t kIniKeyListBufferSize = 4096;  // buffer of the lis
 
 // One INI text, parsed once, for any number of look-ups.
 class IniDocument {
-  public:
+public:
     static IniDocument Parse(std::string_view text);
 
     // Reads and parses `path`. A missing file gives an empty document and no error; a file that
@@ -44,7 +44,7 @@ class IniDocument {
     // The key names of `section` in file order (duplicates included); nullopt when it is missing.
     std::optional<std::vector<std::string>> KeyNames(std::string_view section) const;
 
-  private:
+private:
     struct Line {
         std::string key;
         std::string value;
@@ -56,6 +56,10 @@ class IniDocument {
 
     std::vector<Section> sections_;
 };
+
+// What a value written after "key=" reads back as: blanks around it dropped, then a matching
+// pair of enclosing quotes (not yet cut to the buffer).
+std::string_view IniValueAsRead(std::string_view written);
 
 // The value of `key` in `section` of the file at `path`, or `default_value` (its trailing blanks
 // dropped) when the file, the section or the key is missing. At most 1023 characters.

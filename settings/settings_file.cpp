@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iostream>
 #include <variant>
+#include <vector>
 
 #include "settings/atomic_file.h"
 #include "settings/ini_reader.h"
@@ -80,24 +81,22 @@ std::string RebuildAlarmText(std::string_view raw) {
     return text;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// The value text that loads back as `alarm` (the reader trims blanks and takes off one pair of
-// enclosing quotes before the rebuild). A well-formed time is written unchanged. A short text
-// such as ":" or "9:" (what a missing or cut value loads as) is written without the colon the
-// rebuild adds, and a text the reader would trim or unquote is written in quotes; writing those
-// unchanged made them change at every save (":" became "::", " 7:30" came back as "7::0").
+// The value text that loads back as `alarm` through the reader and the rebuild. A well-formed
+// time is written unchanged. A short text such as ":" or "9:" (what a missing or cut value loads
+// as) goes without the colon the rebuild adds back, and a text the reader would trim or unquote
+// goes in quotes: written unchanged, those changed at every save (":" became "::", " 7:30" came
+// back as "7::0").
 std::string AlarmFileText(const std::string& alarm) {
-    const bool shortText = alarm.size() <= 2 && !alarm.empty() && alarm.back() == ':';
-    std::string text = shortText ? alarm.substr(0, alarm.size() - 1) : alarm;
-    if (text.empty()) return text;
-    const bool trimmed = IsBlank(text.front()) || IsBlank(text.back());
-    const bool unquoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-                          text.back() == text.front();
-    if (trimmed || unquoted) text = '"' + text + '"';
-    return text;
+    const auto loadsBack = [&](const std::string& written) {
+        return RebuildAlarmText(IniValueAsRead(written)) == alarm;
+    };
+    std::vector<std::string> candidates{alarm};
+    if (!alarm.empty() && alarm.back() == ':')
+        candidates.push_back(alarm.substr(0, alarm.size() - 1));
+    for (const std::string& text : candidates)
+        for (const std::string& written : {text, '"' + text + '"'})
+            if (loadsBack(written)) return written;
+    return alarm;  // no text loads back as this one; it was never loaded from a file
 }
 
 template <typename... Handlers>
