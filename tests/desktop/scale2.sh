@@ -53,6 +53,7 @@ for step in 1 2 3 4 5 6; do
     xdotool mousemove $((x0 + 1200 - 20 * step)) $((y0 + 20 + 16 * step))
     sleep 0.05
 done
+sleep 0.5  # the pointer rests before the release, as in controls.sh
 xdotool mouseup 1
 # On a busy machine the last move can take a moment to reach the window.
 moved() { window_place "$(window_id 1320x882)" && [ "$WX,$WY" = "$((x0 - 120)),$((y0 + 96))" ]; }
