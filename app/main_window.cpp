@@ -1,6 +1,7 @@
 // The skin window and its event forwarding.
 #include "app/main_window.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -145,13 +146,27 @@ void MainWindow::mousePressEvent(QMouseEvent* e) {
                                   at.y());
 }
 
+void MainWindow::followPointer(QPoint grab) {
+    moveGrab_ = grab;
+    move(QCursor::pos() - grab);
+}
+
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) moveGrab_.reset();
     if (!controls_) return;
     controls_->mainback_MouseUp(ButtonMask(e->button()));
     if (e->button() == Qt::LeftButton) controls_->mainback_Click();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    // A window being moved takes the pointer's moves, as the desktop's own move would: a pointer
+    // running ahead of the window has often left the small grab corner by the time its move
+    // arrives, and the move must not stop there.
+    if (moveGrab_ && (e->buttons() & Qt::LeftButton)) {
+        move(QCursor::pos() - *moveGrab_);
+        return;
+    }
+    moveGrab_.reset();
     if (!controls_) return;
     const QPointF p = e->position();
     controls_->mainback_MouseMove(ButtonMask(e->buttons()), ModifierMask(e->modifiers()),
@@ -188,6 +203,7 @@ void MainWindow::focusOutEvent(QFocusEvent*) {
 }
 
 void MainWindow::hideEvent(QHideEvent*) {
+    moveGrab_.reset();
     if (controls_) controls_->windowHidden();
 }
 

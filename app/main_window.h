@@ -39,6 +39,10 @@ public:
     void centre();
     // Whether any part of the window lies on a screen.
     bool onAScreen() const;
+    // Moves the window with the pointer, held at grab (a point on the window), until the left
+    // button's release, wherever the pointer goes meanwhile: the move the desktop makes of a
+    // window dragged by its title, for the desktops that leave it to the program (X11).
+    void followPointer(QPoint grab);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +63,7 @@ private:
     std::optional<QPoint> physicalSkinPixel() const;
 
     Controls* controls_ = nullptr;
+    std::optional<QPoint> moveGrab_;  // while the window follows the pointer
     std::function<void()> closeRequest_;
     const QImage* picture_ = nullptr;
     QImage transparentOutside_;

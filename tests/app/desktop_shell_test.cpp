@@ -113,6 +113,37 @@ TEST_F(DesktopProgramTest, RealPointerEventsReachTheControls) {
     EXPECT_FALSE(program.state().ctrl_alt_down);
 }
 
+// A pointer that runs ahead of the window has left the grab corner by the time its move
+// arrives (the event's position is where it was on the window as it stood): the window still
+// follows it, up to the release and no further.
+TEST_F(DesktopProgramTest, ADraggedWindowFollowsThePointerOutOfTheGrabCornerUntilTheRelease) {
+    DesktopProgram program(options());
+    ASSERT_FALSE(program.start().has_value());
+    MainWindow& w = program.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.pos(), grab(600, 10);  // in the upper grab corner
+    QCursor::setPos(start + grab);
+    QTest::mousePress(&w, Qt::LeftButton, {}, grab);
+    struct Step {
+        QPoint pointer;  // the pointer's travel from the press
+        QPoint seenAt;   // where the move event says it is on the window
+    };
+    const Step steps[] = {
+        {{-10, 8}, {590, 18}},   // a move inside the corner starts the drag
+        {{-60, 48}, {540, 58}},  // the window a few moves behind: outside the corner
+        {{-120, 96}, {590, 18}},
+    };
+    for (const Step& s : steps) {
+        QCursor::setPos(start + grab + s.pointer);
+        QTest::mouseMove(&w, s.seenAt);
+        EXPECT_EQ(w.pos(), start + s.pointer) << s.pointer.x();
+    }
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, grab);
+    QCursor::setPos(start + grab + QPoint(-200, 200));
+    QTest::mouseMove(&w, QPoint(500, 200));
+    EXPECT_EQ(w.pos(), start + QPoint(-120, 96));  // released: it stays
+}
+
 TEST_F(DesktopProgramTest, KestrelonctlSetGoesThroughTheRunningProgramAndItsWindowFollows) {
     DesktopProgram program(options());
     ASSERT_FALSE(program.start().has_value());
