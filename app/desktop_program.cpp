@@ -370,8 +370,8 @@ bool DesktopProgram::dragWindow(int grabX, int grabY, int, int) {
             systemMoveStarted_ = window_.windowHandle()->startSystemMove();
         return false;
     }
-    // Where the pointer is now, less the grab point, until the button's release: the same as
-    // moving by the pointer's motion, without running ahead of it.
+    // Where the pointer is now, less the grab point: the same as moving by the pointer's
+    // motion, without running ahead of it.
     window_.followPointer(QPoint(grabX, grabY));
     return true;
 }

@@ -163,7 +163,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
     // running ahead of the window has often left the small grab corner by the time its move
     // arrives, and the move must not stop there.
     if (moveGrab_ && (e->buttons() & Qt::LeftButton)) {
-        move(QCursor::pos() - *moveGrab_);
+        followPointer(*moveGrab_);
         return;
     }
     moveGrab_.reset();
