@@ -152,7 +152,13 @@ void MainWindow::followPointer(QPoint grab) {
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) moveGrab_.reset();
+    if (e->button() == Qt::LeftButton && moveGrab_) {
+        // A move ends where the button is let go, even if the pointer's last moves before the
+        // release never arrived (the platform drops a queued move when a later one is queued,
+        // even past the release).
+        move(QCursor::pos() - *moveGrab_);
+        moveGrab_.reset();
+    }
     if (!controls_) return;
     controls_->mainback_MouseUp(ButtonMask(e->button()));
     if (e->button() == Qt::LeftButton) controls_->mainback_Click();
