@@ -40,6 +40,12 @@ int ModifierMask(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? kAltMask : 0);
 }
 
+QPoint PressPixel(QPoint eventPixel, std::optional<QPoint> foundPixel) {
+    if (!foundPixel) return eventPixel;
+    const QPoint off = *foundPixel - eventPixel;
+    return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1 ? *foundPixel : eventPixel;
+}
+
 Qt::KeyboardModifiers ModifiersWithKey(Qt::KeyboardModifiers modifiers, int key, bool pressed) {
     Qt::KeyboardModifier own = Qt::NoModifier;
     if (key == Qt::Key_Shift) own = Qt::ShiftModifier;
@@ -132,16 +138,15 @@ std::optional<QPoint> MainWindow::physicalSkinPixel() const {
 void MainWindow::mousePressEvent(QMouseEvent* e) {
     if (!controls_) return;
     const QPointF p = e->position();
-    QPointF at(skinPixel(p.x()), skinPixel(p.y()));
+    const QPoint rounded(static_cast<int>(skinPixel(p.x())), static_cast<int>(skinPixel(p.y())));
     // At a display scale of 2 the xcb platform hands over positions rounded to whole logical
     // pixels, so a skin pixel's second physical pixel arrives as the next skin pixel. The click
     // goes where the pointer really is: a move to the exact pixel first, with the buttons as
     // they were before this press.
-    if (const std::optional<QPoint> exact = physicalSkinPixel(); exact && *exact != at.toPoint()) {
-        at = *exact;
+    const QPoint at = PressPixel(rounded, physicalSkinPixel());
+    if (at != rounded)
         controls_->mainback_MouseMove(ButtonMask(e->buttons() & ~e->button()),
                                       ModifierMask(e->modifiers()), at.x(), at.y());
-    }
     controls_->mainback_MouseDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(),
                                   at.y());
 }
@@ -153,10 +158,10 @@ void MainWindow::followPointer(QPoint grab) {
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && moveGrab_) {
-        // A move ends where the button is let go, even if the pointer's last moves before the
+        // A move ends where the button was let go, even if the pointer's last moves before the
         // release never arrived (the platform drops a queued move when a later one is queued,
         // even past the release).
-        move(QCursor::pos() - *moveGrab_);
+        move(e->globalPosition().toPoint() - *moveGrab_);
         moveGrab_.reset();
     }
     if (!controls_) return;

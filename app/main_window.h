@@ -79,5 +79,9 @@ int ModifierMask(Qt::KeyboardModifiers modifiers);
 // The modifiers held during a key event, the key itself included when it is a modifier (the
 // platform leaves out the key being pressed).
 Qt::KeyboardModifiers ModifiersWithKey(Qt::KeyboardModifiers modifiers, int key, bool pressed);
+// The skin pixel a press lands on: the pixel the pointer was found on (its physical position,
+// where the platform rounds positions to whole logical pixels) when that lies within the event's
+// rounding, else the event's own pixel. A press handled late finds the pointer moved on.
+QPoint PressPixel(QPoint eventPixel, std::optional<QPoint> foundPixel);
 
 }  // namespace kestrelon

@@ -42,6 +42,27 @@ TEST(DesktopShell, ButtonsAndModifiersTranslateToTheControlsMasks) {
         EXPECT_EQ(ModifierMask(ModifiersWithKey(k.held, k.key, k.pressed)), k.mask) << k.key;
 }
 
+// At a display scale of 2 a press arrives rounded to whole logical pixels; the pixel the pointer
+// is found on corrects it only within that rounding. Further off, the press was handled after
+// the pointer had moved on (a drag's first move already under way), and the event's own pixel
+// holds: the grab point of a drag must be where the button went down.
+TEST(DesktopShell, APressIsCorrectedToThePointersPixelOnlyWithinTheRounding) {
+    const struct {
+        std::optional<QPoint> found;
+        QPoint pressed;
+    } cases[] = {
+        {std::nullopt, {600, 10}},  // not X11, or a scale of 1
+        {QPoint(600, 10), {600, 10}},
+        {QPoint(599, 9), {599, 9}},    // second physical pixels rounded up to the next skin pixel
+        {QPoint(599, 10), {599, 10}},
+        {QPoint(590, 18), {600, 10}},  // moved on by a drag's first step
+        {QPoint(598, 10), {600, 10}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PressPixel(QPoint(600, 10), c.found), c.pressed)
+            << (c.found ? c.found->x() : -1) << "," << (c.found ? c.found->y() : -1);
+}
+
 class DesktopProgramTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;

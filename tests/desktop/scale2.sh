@@ -46,10 +46,16 @@ check_eq "the red button shows lit, twice the size" 0 \
     "$(differs_from_picture "$work/red.png" $((WX + 2 * 169)) $((WY + 2 * 204)) "$skin/redon.bmp" 2)"
 skin_checks "scale 2, wing open" "$work/red.png" "$WX" "$WY" 2 "$ROOT_COLOUR"
 
-# Drag by the grab area: the window follows the pointer.
+# Drag by the grab area: the window follows the pointer. The program is held still while the
+# button goes down and the pointer takes its first step, as on a busy machine: the press is
+# handled after the pointer has moved on, and the window is still held where the button went
+# down.
 x0=$WX y0=$WY
+kill -STOP "$app"
 xdotool mousemove $((WX + 1200)) $((WY + 20)) mousedown 1
-for step in 1 2 3 4 5 6; do
+xdotool mousemove $((x0 + 1200 - 20)) $((y0 + 20 + 16))
+kill -CONT "$app"
+for step in 2 3 4 5 6; do
     xdotool mousemove $((x0 + 1200 - 20 * step)) $((y0 + 20 + 16 * step))
     sleep 0.05
 done
