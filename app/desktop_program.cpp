@@ -370,8 +370,8 @@ bool DesktopProgram::dragWindow(int grabX, int grabY, int, int) {
             systemMoveStarted_ = window_.windowHandle()->startSystemMove();
         return false;
     }
-    // Where the pointer is now, less the grab point: the same as moving by the pointer's
-    // motion, without running ahead of it.
+    // No window manager takes the move here: the window follows the pointer itself until the
+    // button's release.
     window_.followPointer(QPoint(grabX, grabY));
     return true;
 }
