@@ -186,7 +186,7 @@ bool Command::settingsReadable(const std::string& path, bool mustExist) {
 bool Command::loadSettings() {
     const std::string path = o_.file.value_or(env_.settingsPath);
     if (!settingsReadable(path, o_.file.has_value())) return false;
-    LoadSettings(state_, path);
+    LoadSettings(state_.settings, path);
     return true;
 }
 
@@ -230,7 +230,7 @@ int Command::status() {
         }
     }
     const std::string path = o_.file.value_or(env_.settingsPath);
-    if (settingsReadable(path, false)) LoadSettings(state_, path);  // only for the unit
+    if (settingsReadable(path, false)) LoadSettings(state_.settings, path);  // only for the unit
     PanelSession session(state_, env_.waiter);
     if (session.Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
         return noPanel(session.search());
@@ -239,7 +239,7 @@ int Command::status() {
 }
 
 int Command::printStatus(const std::string& panel) {
-    const std::string unit = state_.t_unit ? "F" : "C";
+    const std::string unit = state_.settings.fahrenheit() ? "F" : "C";
     if (o_.json) {
         out_ << "{\"panel\": " << jsonString(panel) << ", \"unit\": \"" << unit
              << "\", \"channels\": [";
@@ -247,7 +247,7 @@ int Command::printStatus(const std::string& panel) {
             out_ << (ch > 1 ? ", " : "") << "{\"channel\": " << ch
                  << ", \"name\": " << jsonString(kChannelNames[ch - 1])
                  << ", \"temperature\": " << temperatureText(ch, "null")
-                 << ", \"fan\": " << state_.new_f[ch] << ", \"fan_limit\": " << state_.lf[ch]
+                 << ", \"fan\": " << state_.readings.fanSpeed[ch] << ", \"fan_limit\": " << state_.readings.fanLimit[ch]
                  << "}";
         }
         out_ << "]}\n";
@@ -255,22 +255,22 @@ int Command::printStatus(const std::string& panel) {
     }
     out_ << "panel " << panel << "\n";
     // "°" takes two bytes, so this header is spelled out rather than padded.
-    out_ << "channel   temp " << (state_.t_unit ? "°F" : "°C") << "      fan      fan limit\n";
+    out_ << "channel   temp " << (state_.settings.fahrenheit() ? "°F" : "°C") << "      fan      fan limit\n";
     for (int ch = 1; ch <= kChannels; ++ch) {
         out_ << std::left << std::setw(10) << (std::to_string(ch) + " " + kChannelNames[ch - 1])
-             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9) << state_.new_f[ch]
-             << state_.lf[ch] << "\n";
+             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9) << state_.readings.fanSpeed[ch]
+             << state_.readings.fanLimit[ch] << "\n";
     }
     return 0;
 }
 
 std::string Command::temperatureText(int ch, const std::string& absent) const {
-    return state_.new_t[ch] == 0 ? absent : std::to_string(state_.new_t[ch]);
+    return state_.readings.temperature[ch] == 0 ? absent : std::to_string(state_.readings.temperature[ch]);
 }
 
 int Command::settings() {
     if (!loadSettings()) return 1;
-    auto entries = SettingsEntries(state_);
+    auto entries = SettingsEntries(state_.settings);
     if (!o_.json) {
         for (const auto& [key, value] : entries) out_ << key << "=" << value << "\n";
         return 0;
@@ -305,7 +305,7 @@ int Command::push() {
     }
     if (!loadSettings()) return 1;
     // The clock record carries the time of day; the push sets the panel's clock with it.
-    state_.time_hour = env_.clock.timeOfDay().substr(0, 5);
+    state_.poll.shownMinute = env_.clock.timeOfDay().substr(0, 5);
     PanelSession session(state_, env_.waiter);
     // Fan values of 0 (saved before any panel was seen) take the panel's limits, as at start-up.
     const auto beforePush = [&] {

@@ -152,7 +152,7 @@ std::optional<int> DesktopProgram::start() {
     if (IsFirstStart(o_.settingsPath))
         StartFromFactorySettings(state_, nullptr, o_.settingsPath, false);  // fans: see openPanel
     else
-        LoadSettings(state_, o_.settingsPath);
+        LoadSettings(state_.settings, o_.settingsPath);
     renderer_ =
         std::make_unique<SkinRenderer>(state_, o_.skinDir, waiter_, [this] { window_.update(); });
     window_.setPicture(&renderer_->mainback(), renderer_->WindowRegion(), wayland_);
@@ -160,7 +160,7 @@ std::optional<int> DesktopProgram::start() {
 
     // The mixer, the click sound and the controls.
     mixer_ = std::make_unique<AlsaMixer>();
-    state_.vol = mixer_->GetMasterVolume();
+    state_.host.masterVolume = mixer_->GetMasterVolume();
     sound_ = std::make_unique<AlsaClickSound>(std::filesystem::path(o_.skinDir) / kClickSoundFile);
     controls_ = std::make_unique<Controls>(
         state_, *renderer_, clock_, ControlsServices{*this, *mixer_, *sound_}, o_.settingsPath);
@@ -177,7 +177,7 @@ std::optional<int> DesktopProgram::start() {
     probe_->start();
     readHostFacts();
     renderer_->DrawAllPanels();
-    state_.time_hour = state_.new_time_hour;
+    state_.poll.shownMinute = state_.poll.currentMinute;
     renderer_->DrawClockPanel();
 
     openPanel();
@@ -193,7 +193,7 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
                            [this, request, reply] { handleRequest(request, reply); });
         return;
     }
-    const bool panel = state_.DeviceDetected && session_.protocol();
+    const bool panel = state_.panel.present && session_.protocol();
     if (request == "show") {
         showFromTray();
         reply("ok");
@@ -221,7 +221,7 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
         const MonitorState before = state_;
         std::string why;
         if (!ApplySettingEdits(state_, items, why)) return reply("error " + why);
-        if (!SaveSettings(state_, o_.settingsPath)) {
+        if (!SaveSettings(state_.settings, o_.settingsPath)) {
             state_ = before;
             return reply("error cannot save " + o_.settingsPath + "; nothing changed");
         }
@@ -235,10 +235,10 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
 }
 
 void DesktopProgram::readHostFacts() {
-    const HostFacts facts;
-    if (auto v = facts.cpuMhz()) state_.speed = *v;
-    if (auto v = facts.systemDriveGb()) state_.totalmb = *v;
-    if (auto v = facts.totalRamMb()) state_.totalram = *v;
+    const HostFactReader facts;
+    if (auto v = facts.cpuMhz()) state_.host.processorMhz = *v;
+    if (auto v = facts.systemDriveGb()) state_.host.diskGb = *v;
+    if (auto v = facts.totalRamMb()) state_.host.memoryMb = *v;
 }
 
 void DesktopProgram::openPanel() {
@@ -344,7 +344,7 @@ void DesktopProgram::onPollTick() {
 }
 
 void DesktopProgram::onProbeResult(bool linked) {
-    state_.connect = linked;
+    state_.poll.internetLinked = linked;
     renderer_->ShowLinkState(linked);
     renderer_->ShowMainback();
 }
@@ -398,9 +398,10 @@ void DesktopProgram::giveBackFreedMemory() {
 #endif
 }
 
-bool DesktopProgram::installCursor(int kind) {
-    if (kind < 0 || kind >= static_cast<int>(kCursorFiles.size())) return false;
-    const auto cursor = LoadCursorFile(std::filesystem::path(o_.skinDir) / kCursorFiles[kind]);
+bool DesktopProgram::installCursor(CursorKind kind) {
+    const auto index = static_cast<std::size_t>(kind);
+    if (index >= kCursorFiles.size()) return false;
+    const auto cursor = LoadCursorFile(std::filesystem::path(o_.skinDir) / kCursorFiles[index]);
     if (!cursor) return false;
     window_.setCursor(
         QCursor(QPixmap::fromImage(cursor->image), cursor->hotspot.x(), cursor->hotspot.y()));

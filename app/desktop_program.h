@@ -75,7 +75,7 @@ public:
     bool dragWindow(int grabX, int grabY, int dx, int dy) override;
     void minimiseWindow() override;
     void hideWindow() override;
-    bool installCursor(int kind) override;
+    bool installCursor(CursorKind kind) override;
     bool pointerOverWindow() const override;
     void setPollTimer(bool enabled) override;
     void setBlinkTimer(bool enabled) override;

@@ -18,7 +18,7 @@ void StartFromFactorySettings(MonitorState& state, PanelProtocol* panel,
         panel->ReadFanLimits(ChannelPair::Second);
     }
     ApplyFactorySettings(state);
-    if (panel && save) SaveSettings(state, settingsPath);
+    if (panel && save) SaveSettings(state.settings, settingsPath);
 }
 
 bool PrepareSettingsForPanel(MonitorState& state, PanelProtocol& panel,
@@ -31,7 +31,7 @@ bool PrepareSettingsForPanel(MonitorState& state, PanelProtocol& panel,
     panel.ReadFanLimits(ChannelPair::First);
     panel.ReadFanLimits(ChannelPair::Second);
     if (FillUnknownFanValues(state) == 0) return false;
-    SaveSettings(state, settingsPath);
+    SaveSettings(state.settings, settingsPath);
     return true;
 }
 

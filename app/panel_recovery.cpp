@@ -30,7 +30,7 @@ PanelRecovery::PanelRecovery(MonitorState& state, PanelSession& session, HidBus&
       hooks_(std::move(hooks)) {}
 
 void PanelRecovery::afterPoll() {
-    if (state_.DeviceDetected) {
+    if (state_.panel.present) {
         if (session_.link() && session_.link()->lost()) giveUp();
         return;
     }
@@ -42,10 +42,10 @@ void PanelRecovery::giveUp() {
             " stopped answering; waiting for it to come back");
     if (hooks_.lost) hooks_.lost();
     session_.CloseDevice();
-    state_.DeviceDetected = false;
+    state_.panel.present = false;
     for (int ch = 1; ch <= kChannels; ++ch) {  // the next tick shows them absent
-        state_.new_t[ch] = 0;
-        state_.new_f[ch] = 0;
+        state_.readings.temperature[ch] = 0;
+        state_.readings.fanSpeed[ch] = 0;
     }
 }
 

@@ -52,7 +52,7 @@ public:
 
     // After each poll tick: gives up a panel that stopped answering, or looks for one.
     void afterPoll();
-    bool waitingForPanel() const { return !state_.DeviceDetected; }
+    bool waitingForPanel() const { return !state_.panel.present; }
 
 private:
     void giveUp();

@@ -13,7 +13,7 @@ PanelSession::~PanelSession() {
 PanelSearch::Outcome PanelSession::Open(HidBus& bus, const TransportWrapper& wrap) {
     waiter_.delay(50);
     search_ = FindDevice(bus);
-    state_.DeviceDetected = search_.found();
+    state_.panel.present = search_.found();
     if (search_.found()) {
         if (wrap) search_.transport = wrap(std::move(search_.transport));
         link_ = std::make_unique<PanelLink>(*search_.transport, waiter_, state_, settleClock_);
@@ -26,8 +26,8 @@ PanelSearch::Outcome PanelSession::Start(HidBus& bus, const TransportWrapper& wr
                                          const std::function<void()>& beforePush) {
     PanelSearch::Outcome outcome = Open(bus, wrap);
     if (beforePush) beforePush();
-    state_.save_reg29 = true;
-    if (state_.DeviceDetected) protocol_->PushAllSettings();
+    state_.panel.saveToEeprom = true;
+    if (state_.panel.present) protocol_->PushAllSettings();
     return outcome;
 }
 

@@ -33,11 +33,11 @@ void PollCycle::attachPanel(PanelLink* link, PanelProtocol* protocol) {
 }
 
 void PollCycle::UpdateClockText() {
-    s_.new_time_hour = clock_.timeOfDay().substr(0, 5);
+    s_.poll.currentMinute = clock_.timeOfDay().substr(0, 5);
 }
 
 bool PollCycle::panelReady() const {
-    return s_.DeviceDetected && protocol_ != nullptr;
+    return s_.panel.present && protocol_ != nullptr;
 }
 
 bool PollCycle::Timer1_Timer() {
@@ -53,9 +53,9 @@ bool PollCycle::Timer1_Timer() {
 
 void PollCycle::runCycle() {
     UpdateClockText();
-    const bool minuteChanged = s_.new_time_hour != s_.time_hour;
+    const bool minuteChanged = s_.poll.currentMinute != s_.poll.shownMinute;
     if (minuteChanged) {
-        s_.time_hour = s_.new_time_hour;
+        s_.poll.shownMinute = s_.poll.currentMinute;
         hooks_.drawClockPanel();
     }
     if (panelReady()) {
@@ -64,30 +64,30 @@ void PollCycle::runCycle() {
         protocol_->ReadTemps(ChannelPair::Second);
     }
     takeChanged(
-        s_.t, s_.new_t, [this](int ch) { hooks_.drawTempReadout(ch); }, hooks_);
+        s_.readings.shownTemperature, s_.readings.temperature, [this](int ch) { hooks_.drawTempReadout(ch); }, hooks_);
 
     if (panelReady()) {
         protocol_->ReadFans(ChannelPair::First);
         protocol_->ReadFans(ChannelPair::Second);
     }
     takeChanged(
-        s_.f, s_.new_f, [this](int ch) { hooks_.drawFanReadout(ch); }, hooks_);
+        s_.readings.shownFanSpeed, s_.readings.fanSpeed, [this](int ch) { hooks_.drawFanReadout(ch); }, hooks_);
 
     // The counter holds at its limit instead of wrapping, so a check is still due at once
     // when scanning is switched on after a long time off.
-    if (s_.tick_count < std::numeric_limits<int16_t>::max()) ++s_.tick_count;
-    if (s_.tick_count >= kInternetCheckTicks && s_.auto_scan) {
-        s_.tick_count = 0;
+    if (s_.poll.ticksSinceProbe < std::numeric_limits<int16_t>::max()) ++s_.poll.ticksSinceProbe;
+    if (s_.poll.ticksSinceProbe >= kInternetCheckTicks && s_.poll.lcdScanning) {
+        s_.poll.ticksSinceProbe = 0;
         hooks_.checkInternet();
     }
 
     if (panelReady()) {
         protocol_->ReadFanLimits(ChannelPair::First);
         protocol_->ReadFanLimits(ChannelPair::Second);
-        if (!s_.auto_scan) {
-            s_.save_reg29 = false;
+        if (!s_.poll.lcdScanning) {
+            s_.panel.saveToEeprom = false;
             protocol_->PushStatusRegister();
-            s_.save_reg29 = true;
+            s_.panel.saveToEeprom = true;
         }
     }
 }

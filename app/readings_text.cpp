@@ -19,30 +19,30 @@ std::string join(const std::function<std::string(int)>& item, const std::string&
 
 std::string ReadingJson(const MonitorState& s, const std::string& timeOfDay) {
     const auto temp = [&](int ch) {
-        return s.new_t[ch] == 0 ? std::string("null") : std::to_string(s.new_t[ch]);
+        return s.readings.temperature[ch] == 0 ? std::string("null") : std::to_string(s.readings.temperature[ch]);
     };
-    return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" + (s.t_unit ? "F" : "C") +
+    return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" + (s.settings.fahrenheit() ? "F" : "C") +
            "\", \"temperatures\": [" + join(temp, ", ") + "], \"fans\": [" +
-           join([&](int ch) { return std::to_string(s.new_f[ch]); }, ", ") +
-           "], \"fan_limits\": [" + join([&](int ch) { return std::to_string(s.lf[ch]); }, ", ") +
+           join([&](int ch) { return std::to_string(s.readings.fanSpeed[ch]); }, ", ") +
+           "], \"fan_limits\": [" + join([&](int ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") +
            "]}";
 }
 
 std::string ReadingText(const MonitorState& s, const std::string& timeOfDay) {
     const auto temp = [&](int ch) {
-        return s.new_t[ch] == 0 ? std::string("-") : std::to_string(s.new_t[ch]);
+        return s.readings.temperature[ch] == 0 ? std::string("-") : std::to_string(s.readings.temperature[ch]);
     };
-    return timeOfDay + "  temp " + (s.t_unit ? "°F " : "°C ") + join(temp, " ") + "  fan " +
-           join([&](int ch) { return std::to_string(s.new_f[ch]); }, " ") + "  limit " +
-           join([&](int ch) { return std::to_string(s.lf[ch]); }, " ");
+    return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") + join(temp, " ") + "  fan " +
+           join([&](int ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") + "  limit " +
+           join([&](int ch) { return std::to_string(s.readings.fanLimit[ch]); }, " ");
 }
 
 std::string StatusRecord(const MonitorState& s, const std::string& panelPath) {
     const auto numbers = [&](const PerChannel<int32_t>& values) {
         return join([&](int ch) { return std::to_string(values[ch]); }, " ");
     };
-    return panelPath + "\t" + (s.t_unit ? "F" : "C") + "\t" + numbers(s.new_t) + "\t" +
-           numbers(s.new_f) + "\t" + numbers(s.lf);
+    return panelPath + "\t" + (s.settings.fahrenheit() ? "F" : "C") + "\t" + numbers(s.readings.temperature) + "\t" +
+           numbers(s.readings.fanSpeed) + "\t" + numbers(s.readings.fanLimit);
 }
 
 bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& panelPath) {
@@ -68,11 +68,10 @@ bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& pa
         return at == end;
     };
     MonitorState read = s;
-    if (!numbers(fields[2], read.new_t) || !numbers(fields[3], read.new_f) ||
-        !numbers(fields[4], read.lf))
+    if (!numbers(fields[2], read.readings.temperature) || !numbers(fields[3], read.readings.fanSpeed) ||
+        !numbers(fields[4], read.readings.fanLimit))
         return false;
-    read.t_unit = fields[1] == "F";
-    read.dec_stat = !read.t_unit;
+    read.settings.unit = unitFor(fields[1] == "F");
     s = read;
     panelPath = std::string(fields[0]);
     return true;

@@ -73,45 +73,44 @@ std::string applyOne(MonitorState& s, const std::string& item) {
     if (int ch = channelOf(key, "st")) {
         if (!number || *number < kLimitMinC || *number > kLimitMaxC)
             return refuse("a limit in °C lies between 25 and 90");
-        s.st[ch] = static_cast<int32_t>(*number);
-        s.fst[ch] = CelsiusToFahrenheit(s.st[ch]);
+        s.settings.limitCelsius[ch] = static_cast<int32_t>(*number);
+        s.settings.limitFahrenheit[ch] = CelsiusToFahrenheit(s.settings.limitCelsius[ch]);
     } else if (int ch = channelOf(key, "fst")) {
         if (!number || *number < kLimitMinF || *number > kLimitMaxF)
             return refuse("a limit in °F lies between 77 and 194");
-        s.fst[ch] = static_cast<int32_t>(*number);
-        s.st[ch] = FahrenheitToCelsius(s.fst[ch]);
+        s.settings.limitFahrenheit[ch] = static_cast<int32_t>(*number);
+        s.settings.limitCelsius[ch] = FahrenheitToCelsius(s.settings.limitFahrenheit[ch]);
     } else if (int ch = channelOf(key, "sf")) {
-        const int64_t top = s.lf[ch] > 0 ? s.lf[ch] : 65535;
+        const int64_t top = s.readings.fanLimit[ch] > 0 ? s.readings.fanLimit[ch] : 65535;
         if (!number || *number < 0 || *number > top)
             return refuse("fan " + std::to_string(ch) + "'s set point lies between 0 and " +
                           std::to_string(top));
-        s.sf[ch] = static_cast<int32_t>(*number);
+        s.settings.fanSetPoint[ch] = static_cast<int32_t>(*number);
     } else if (int ch = channelOf(key, "msf")) {
-        const int32_t limit = s.lf[ch];
+        const int32_t limit = s.readings.fanLimit[ch];
         const int64_t bottom = limit > 0 ? RoundToField<int32_t>(limit / 2.0) : 0;
         const int64_t top = limit > 0 ? limit : 65535;
         if (!number || *number < bottom || *number > top)
             return refuse("fan " + std::to_string(ch) + "'s manual speed lies between " +
                           std::to_string(bottom) + " and " + std::to_string(top) +
                           (limit > 0 ? " (half its limit and its limit)" : ""));
-        s.msf[ch] = static_cast<int32_t>(*number);
+        s.settings.manualFanSpeed[ch] = static_cast<int32_t>(*number);
     } else if (key == "color") {
         const auto c = named(value, {{"off", 0}, {"red", 1}, {"blue", 2}, {"purple", 3}}, 3);
         if (!c) return refuse("the backlight is off, red, blue or purple (0 to 3)");
-        s.back_color = static_cast<int16_t>(*c);
+        s.settings.backlight = static_cast<Backlight>(*c);
     } else if (key == "auto") {
         const auto a = named(value, {{"manual", 0}, {"auto", 1}, {"automatic", 1}}, 1);
         if (!a) return refuse("the fan mode is auto or manual (1 or 0)");
-        s.auto_stat = *a == 1;
+        s.settings.fanMode = fanModeFor(*a == 1);
     } else if (key == "t_unit") {
         const auto f = named(value, {{"c", 0}, {"celsius", 0}, {"f", 1}, {"fahrenheit", 1}}, 1);
         if (!f) return refuse("the unit is C or F (0 or 1)");
-        s.t_unit = *f == 1;
-        s.dec_stat = !s.t_unit;
+        s.settings.unit = unitFor(*f == 1);
     } else if (key == "alarm") {
         const auto t = alarmTime(value);
         if (!t) return refuse("the alarm is a time of day, HH:MM");
-        s.alarm_time = *t;
+        s.settings.alarm.text = *t;
     } else {
         return item.substr(0, eq) + ": no such setting (st1-4, fst1-4, sf1-4, msf1-4, color, auto, "
                                     "t_unit, alarm)";
@@ -143,15 +142,15 @@ int PushChangedSettings(const MonitorState& before, const MonitorState& after,
         const int first = firstChannel(pair);
         return a[first] != b[first] || a[first + 1] != b[first + 1];
     };
-    if (before.st != after.st) panel.PushTempLimits(), ++pushes;
-    if (before.fst != after.fst) panel.PushTempLimitsF(), ++pushes;
+    if (before.settings.limitCelsius != after.settings.limitCelsius) panel.PushTempLimits(), ++pushes;
+    if (before.settings.limitFahrenheit != after.settings.limitFahrenheit) panel.PushTempLimitsF(), ++pushes;
     for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) {
-        if (pairDiffers(before.sf, after.sf, pair)) panel.PushFanSetpoints(pair), ++pushes;
-        if (pairDiffers(before.msf, after.msf, pair)) panel.PushManualFanSpeeds(pair), ++pushes;
+        if (pairDiffers(before.settings.fanSetPoint, after.settings.fanSetPoint, pair)) panel.PushFanSetpoints(pair), ++pushes;
+        if (pairDiffers(before.settings.manualFanSpeed, after.settings.manualFanSpeed, pair)) panel.PushManualFanSpeeds(pair), ++pushes;
     }
-    if (before.alarm_time != after.alarm_time) panel.PushAlarmTime(), ++pushes;
-    if (before.back_color != after.back_color || before.auto_stat != after.auto_stat ||
-        before.t_unit != after.t_unit)
+    if (before.settings.alarm.text != after.settings.alarm.text) panel.PushAlarmTime(), ++pushes;
+    if (before.settings.backlight != after.settings.backlight || before.settings.fansAutomatic() != after.settings.fansAutomatic() ||
+        before.settings.fahrenheit() != after.settings.fahrenheit())
         panel.PushStatusRegister(), ++pushes;
     return pushes;
 }

@@ -18,8 +18,8 @@ namespace {
 void pollCycle(benchmark::State& bench, bool autoScan) {
     VirtualTime time;
     MonitorState state;
-    state.DeviceDetected = true;
-    state.auto_scan = autoScan;
+    state.panel.present = true;
+    state.poll.lcdScanning = autoScan;
     test::ScriptedTransport panel;
     std::array<std::vector<uint8_t>, 256> answers;
     answers[0x14] = test::words(0x14, 45, 38);
@@ -54,8 +54,8 @@ BENCHMARK(BM_PollCycle_StatusResend);
 void pollSimulatedPanel(benchmark::State& bench, bool autoScan) {
     VirtualTime time;
     MonitorState state;
-    state.DeviceDetected = true;
-    state.auto_scan = autoScan;
+    state.panel.present = true;
+    state.poll.lcdScanning = autoScan;
     SimulatedPanel panel(time);  // as in kestrelon-demo: default options
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
@@ -81,7 +81,7 @@ BENCHMARK(BM_PollCycle_SimulatedPanel_Scanning);
 void BM_PollCycle_NoPanel(benchmark::State& bench) {
     VirtualTime time;
     MonitorState state;
-    state.auto_scan = true;
+    state.poll.lcdScanning = true;
     NoPollHooks hooks;
     PollCycle cycle(state, time, hooks);
     for (auto _ : bench) {

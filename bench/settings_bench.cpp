@@ -36,28 +36,27 @@ class BenchDir {
 // The settings a user of the panel typically has after a few changes.
 MonitorState RealisticState() {
     MonitorState s;
-    s.st[1] = 70, s.st[2] = 50, s.st[3] = 60, s.st[4] = 45;
-    s.fst[1] = 158, s.fst[2] = 122, s.fst[3] = 140, s.fst[4] = 113;
-    s.back_color = 2;
-    s.auto_stat = true;
-    s.t_unit = false;
-    s.dec_stat = true;
-    s.alarm_time = "06:45";
-    s.sf[1] = 480, s.sf[2] = 400, s.sf[3] = 320, s.sf[4] = 600;
-    s.msf[1] = 2400, s.msf[2] = 2000, s.msf[3] = 1600, s.msf[4] = 3000;
+    s.settings.limitCelsius[1] = 70, s.settings.limitCelsius[2] = 50, s.settings.limitCelsius[3] = 60, s.settings.limitCelsius[4] = 45;
+    s.settings.limitFahrenheit[1] = 158, s.settings.limitFahrenheit[2] = 122, s.settings.limitFahrenheit[3] = 140, s.settings.limitFahrenheit[4] = 113;
+    s.settings.backlight = Backlight::Blue;
+    s.settings.fanMode = FanMode::Automatic;
+    s.settings.unit = TemperatureUnit::Celsius;
+    s.settings.alarm.text = "06:45";
+    s.settings.fanSetPoint[1] = 480, s.settings.fanSetPoint[2] = 400, s.settings.fanSetPoint[3] = 320, s.settings.fanSetPoint[4] = 600;
+    s.settings.manualFanSpeed[1] = 2400, s.settings.manualFanSpeed[2] = 2000, s.settings.manualFanSpeed[3] = 1600, s.settings.manualFanSpeed[4] = 3000;
     return s;
 }
 
 void BM_LoadSettings(benchmark::State& bench) {
     BenchDir dir;
-    if (!dir.valid() || !SaveSettings(RealisticState(), dir.settings())) {
+    if (!dir.valid() || !SaveSettings(RealisticState().settings, dir.settings())) {
         bench.SkipWithError("cannot prepare the settings file");
         return;
     }
     MonitorState state;
     for (auto _ : bench) {
-        LoadSettings(state, dir.settings());
-        benchmark::DoNotOptimize(state.msf[4]);
+        LoadSettings(state.settings, dir.settings());
+        benchmark::DoNotOptimize(state.settings.manualFanSpeed[4]);
     }
 }
 BENCHMARK(BM_LoadSettings);
@@ -70,7 +69,7 @@ void BM_SaveSettings(benchmark::State& bench) {
     }
     const MonitorState state = RealisticState();
     for (auto _ : bench) {
-        if (!SaveSettings(state, dir.settings())) {
+        if (!SaveSettings(state.settings, dir.settings())) {
             bench.SkipWithError("save failed");
             break;
         }
@@ -80,7 +79,7 @@ BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMicrosecond);
 
 void BM_SettingsFileText(benchmark::State& bench) {
     const MonitorState state = RealisticState();
-    for (auto _ : bench) benchmark::DoNotOptimize(SettingsFileText(state));
+    for (auto _ : bench) benchmark::DoNotOptimize(SettingsFileText(state.settings));
 }
 BENCHMARK(BM_SettingsFileText);
 

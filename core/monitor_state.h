@@ -1,92 +1,93 @@
-// The monitor state: every named variable the program shares between its subsystems.
-// Widths follow the panel's conventions: Long = int32_t, Integer = int16_t, flags = bool.
+// The program's model: the settings, what the panel reported, the panel's status, the host's
+// facts and what only the window has. Each part is named by what it holds.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+
+#include "core/channel.h"
+#include "core/settings_model.h"
 
 namespace kestrelon {
 
-// Four values indexed by channel number 1..4 (1 CPU, 2 HDD, 3 VGA, 4 case).
-template <typename T>
-struct PerChannel {
-    std::array<T, 4> v{};
+// Temperatures and fan speeds as read. The panel reports a missing sensor as 255, held as 0.
+struct Readings {
+    PerChannel<int32_t> temperature;       // the latest reading
+    PerChannel<int32_t> shownTemperature;  // the value the readout shows
+    PerChannel<int32_t> fanSpeed;          // rpm, the latest reading
+    PerChannel<int32_t> shownFanSpeed;     // rpm, the value the readout shows
+    PerChannel<int32_t> fanLimit;          // each fan's highest speed, as the panel reports it
 
-    T& operator[](int channel) { return v.at(index(channel)); }
-    const T& operator[](int channel) const { return v.at(index(channel)); }
-    bool operator==(const PerChannel&) const = default;
-
-private:
-    static std::size_t index(int channel) {
-        if (channel < 1 || channel > 4) throw std::out_of_range("channel must be 1..4");
-        return static_cast<std::size_t>(channel - 1);
-    }
+    bool operator==(const Readings&) const = default;
 };
 
-inline constexpr int kChannels = 4;
+// The panel's own state and our link to it.
+struct PanelStatus {
+    int16_t volumeLevel = 0;      // the panel's volume level, 0..28
+    int16_t sentVolumeLevel = 0;  // the level the status register last carried
+    int16_t lcdSensor = 0;        // the sensor the panel's LCD shows, 0..3
+    bool alarmEnabled = false;
+    bool saveToEeprom = true;  // bit 2 of the status register's mode byte
+    bool eepromBusy = false;   // as last read
+    bool present = false;      // a panel answers
+    std::string lastReply;     // the last reply as "HH," pairs
+    std::string dateText;      // the date of clock and alarm records; never filled
+};
+
+// The poll cycle's own state.
+struct PollState {
+    std::string shownMinute;    // "HH:MM" on the clock panel and in the panel's clock
+    std::string currentMinute;  // "HH:MM" now
+    bool lcdScanning = false;   // the panel's LCD cycles through the sensors
+    bool internetLinked = false;
+    int16_t ticksSinceProbe = 0;
+};
+
+// Facts about this machine shown on the side panel, and its master volume.
+struct HostFacts {
+    int32_t processorMhz = 0;
+    int32_t memoryMb = 0;
+    int32_t diskGb = 0;          // the system drive
+    int32_t masterVolume = 0;    // percent, as last shown
+    int32_t newMasterVolume = 0; // percent, as last read
+};
+
+enum class CursorKind : int16_t { Arrow = 0, Hand = 1, Move = 2 };
+enum class AlarmEdit : uint8_t { None, Hour, Minute };
+
+// Selection items are numbered 0..14, 0 meaning nothing is selected.
+inline constexpr std::size_t kSelectionCodes = 15;
+
+// What only the window has: the wings, the selection and its blinking, the alarm being edited,
+// the pointer and the cursor. Times are seconds on the monotonic clock, so nothing sticks or
+// fires early when the time of day jumps.
+struct UiState {
+    bool upperLeftWingOpen = false, lowerLeftWingOpen = false;
+    bool upperRightWingOpen = false, lowerRightWingOpen = false;
+
+    std::array<int16_t, kSelectionCodes> blinking{};       // 1 = selected and blinking, by code
+    std::array<double, kSelectionCodes> blinkChangedAt{};  // the last picture change, by code
+    int16_t blinkPhase = 0;                                // 1 = the blink picture is up
+    int16_t selectedItem = 0, previousItem = 0;
+    double selectionTouchedAt = 0;  // the last selection or arrow click
+    AlarmEdit alarmEdit = AlarmEdit::None;
+    double alarmEditTouchedAt = 0;  // the last click on the alarm's set, up or down button
+
+    int16_t knobX = 0, knobY = 0;      // the volume knob's mark
+    float pointerX = 0, pointerY = 0;  // skin pixels
+    int16_t pressX = 0, pressY = 0;
+    bool resetArmed = false;  // Ctrl+Alt held
+    CursorKind cursor = CursorKind::Arrow;
+};
 
 struct MonitorState {
-    // Readings: displayed (t, f) and latest (new_t, new_f); fan limits from the panel.
-    PerChannel<int32_t> t, new_t;
-    PerChannel<int32_t> f, new_f;
-    PerChannel<int32_t> lf;
-
-    // Settings kept in Settings.inf.
-    PerChannel<int32_t> st;   // temperature limits, Celsius
-    PerChannel<int32_t> fst;  // temperature limits, Fahrenheit
-    PerChannel<int32_t> sf;   // fan set points, automatic mode
-    PerChannel<int32_t> msf;  // manual fan speeds
-    int16_t back_color = 0;   // 0 off, 1 red, 2 blue, 3 purple
-    bool auto_stat = false;   // automatic fan control
-    bool t_unit = false;      // Fahrenheit
-    bool dec_stat = true;     // Celsius button lit; always !t_unit
-    std::string alarm_time;   // "HH:MM"
-
-    // Status register and device link.
-    int16_t usb_vol = 0;   // volume level 0..28
-    int16_t lcd_mode = 0;  // sensor shown on the panel's LCD, 0..3
-    bool alarm_en = false;
-    bool save_reg29 = true;  // bit 2 of the status register's mode byte
-    bool eeprom = false;     // EEPROM busy, as last read
-    bool DeviceDetected = false;
-    std::string input_data;  // last reply as "HH," pairs
-    std::string time_date;   // date text for the clock and alarm records; never filled
-
-    // Poll cycle.
-    std::string time_hour, new_time_hour;  // "HH:MM"
-    bool auto_scan = false;
-    bool connect = false;
-    int16_t tick_count = 0;
-
-    // Host facts and volume.
-    int32_t speed = 0;     // processor clock, MHz
-    int32_t totalram = 0;  // memory, MB
-    int32_t totalmb = 0;   // system drive, GB
-    int32_t vol = 0;       // master volume, percent
-    int32_t new_vol = 0;
-    int16_t old_usb_vol = 0;
-    int16_t knob_x = 0, knob_y = 0;
-
-    // Wings.
-    bool luw_open = false, ldw_open = false, ruw_open = false, rdw_open = false;
-
-    // Selection blinking (item codes 0..14, 0 = nothing) and alarm editing. Times are seconds on
-    // the monotonic clock, so nothing sticks or fires early when the time of day jumps.
-    std::array<int16_t, 15> flash{};      // the Flash_* flags by item code: 1 = selected, blinking
-    std::array<double, 15> flash_time{};  // the Flash_*_time values: last picture change by code
-    int16_t Flash_static = 0;             // the blink phase all items share: 1 = blink picture
-    int16_t new_flash_num = 0, old_flash_num = 0;
-    double flash_trg_time = 0;  // last selection or arrow click
-    bool set_alarm_hour = false, set_alarm_min = false;
-    double set_alarm_trg_time = 0;  // last click on the alarm's set, up or down button
-
-    // Pointer and keys.
-    float now_xx = 0, now_yy = 0;
-    int16_t mdown_x = 0, mdown_y = 0;
-    bool ctrl_alt_down = false;
-    int16_t cur_kind = 0;
+    Settings settings;
+    Readings readings;
+    PanelStatus panel;
+    PollState poll;
+    HostFacts host;
+    UiState ui;
 };
 
 }  // namespace kestrelon

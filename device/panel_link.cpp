@@ -63,7 +63,7 @@ void PanelLink::ReadFeatureReport() {
         if (got < 0) std::fill(reply_.begin(), reply_.end(), 0);  // a failed read is all zeros
         failures_ = got < 0 ? failures_ + 1 : 0;
     }
-    state_.input_data = replyText(reply_);
+    state_.panel.lastReply = replyText(reply_);
 }
 
 void PanelLink::ReadEepromBusy() {
@@ -83,8 +83,8 @@ bool PanelLink::WaitEepromIdle() {
     do {
         ReadEepromBusy();
         ++reads;
-    } while (state_.eeprom && reads < kMaxEepromReads);
-    return !state_.eeprom;
+    } while (state_.panel.eepromBusy && reads < kMaxEepromReads);
+    return !state_.panel.eepromBusy;
 }
 
 void PanelLink::Delay(int ms) {

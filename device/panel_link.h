@@ -29,8 +29,8 @@ public:
 
     void PrepareReport();      // checksum of out_report[1..7] into [8]
     void WriteReport();        // out_report[0] = 0, writes the output-length bytes
-    void ReadFeatureReport();  // zeroed reply buffer, rebuilds state.input_data
-    void ReadEepromBusy();     // REG1C, 50 ms, sets state.eeprom
+    void ReadFeatureReport();  // zeroed reply buffer, rebuilds state.panel.lastReply
+    void ReadEepromBusy();     // REG1C, 50 ms, sets state.panel.eepromBusy
     // At least two busy reads, then more until the panel reports idle; false when the panel
     // stayed busy for kMaxEepromReads reads (or the link was busy with another exchange).
     bool WaitEepromIdle();

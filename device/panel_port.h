@@ -19,7 +19,7 @@ public:
     void detach() { attach(nullptr, nullptr); }
 
     // Every push is made only while the panel is present.
-    bool present() const { return state_.DeviceDetected && protocol_ != nullptr; }
+    bool present() const { return state_.panel.present && protocol_ != nullptr; }
     PanelProtocol& protocol() { return *protocol_; }
     PanelLink& link() { return *link_; }
 

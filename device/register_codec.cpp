@@ -21,8 +21,8 @@ void putWord(RequestParams& params, std::size_t at, int64_t value) {
 
 // Status register byte 2: bit 0 manual fans, bit 1 alarm armed, bit 2 save_reg29.
 uint8_t modeBits(const MonitorState& s) {
-    return static_cast<uint8_t>((s.auto_stat ? 0 : 0x01) | (s.alarm_en ? 0x02 : 0) |
-                                (s.save_reg29 ? 0x04 : 0));
+    return static_cast<uint8_t>((s.settings.fansAutomatic() ? 0 : 0x01) | (s.panel.alarmEnabled ? 0x02 : 0) |
+                                (s.panel.saveToEeprom ? 0x04 : 0));
 }
 
 int32_t applyRule(ReplyRule rule, int32_t value) {
@@ -56,33 +56,33 @@ RequestParams encodeRequest(const RegisterRow& row, const MonitorState& state) {
         case Payload::None:
             break;
         case Payload::ChannelBytes: {
-            const auto& values = state.*row.channels;
+            const auto& values = channelValues(state, row.channels);
             for (int ch = 1; ch <= kChannels; ++ch)
                 p[static_cast<std::size_t>(ch - 1)] = clampByte(values[ch]);
             break;
         }
         case Payload::PairWords: {
-            const auto& values = state.*row.channels;
+            const auto& values = channelValues(state, row.channels);
             const int first = firstChannel(row.pair);
             putWord(p, 0, values[first]);
             putWord(p, 2, values[first + 1]);
             break;
         }
         case Payload::TimeRecord: {
-            const std::string& time = state.*row.time_text;
-            p[0] = packedBcd(state.time_date, 7);
-            p[1] = packedBcd(state.time_date, 1);
-            p[2] = packedBcd(state.time_date, 4);
+            const std::string& time = timeText(state, row.time);
+            p[0] = packedBcd(state.panel.dateText, 7);
+            p[1] = packedBcd(state.panel.dateText, 1);
+            p[2] = packedBcd(state.panel.dateText, 4);
             p[3] = packedBcd(time, 1);  // hour
             p[4] = packedBcd(time, 4);  // minute
             break;
         }
         case Payload::StatusBits:
             p[0] = modeBits(state);
-            p[1] = state.t_unit ? 0x01 : 0x00;
-            p[2] = clampByte(state.usb_vol);
-            p[3] = static_cast<uint8_t>(clampByte(state.lcd_mode) | 0x10);
-            p[4] = clampByte(state.back_color);
+            p[1] = state.settings.fahrenheit() ? 0x01 : 0x00;
+            p[2] = clampByte(state.panel.volumeLevel);
+            p[3] = static_cast<uint8_t>(clampByte(state.panel.lcdSensor) | 0x10);
+            p[4] = clampByte(static_cast<int16_t>(state.settings.backlight));
             break;
     }
     return p;
@@ -98,12 +98,12 @@ void decodeReply(const RegisterRow& row, std::span<const uint8_t> reply, Monitor
         case ReplyRule::Ignored:
             return;
         case ReplyRule::BusyFlag:
-            state.eeprom = reply.size() > 4 && reply[4] != 0;
+            state.panel.eepromBusy = reply.size() > 4 && reply[4] != 0;
             return;
         default:
             break;
     }
-    auto& values = state.*row.channels;
+    auto& values = channelValues(state, row.channels);
     const int first = firstChannel(row.pair);
     values[first] = applyRule(row.reply, replyWord(reply, 2));
     values[first + 1] = applyRule(row.reply, replyWord(reply, 4));

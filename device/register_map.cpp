@@ -2,6 +2,7 @@
 #include "device/register_map.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace kestrelon {
 
@@ -9,6 +10,38 @@ const RegisterRow& registerRow(RegisterFamily family, ChannelPair pair) {
     for (const RegisterRow& row : kRegisterMap)
         if (row.family == family && row.pair == pair) return row;
     throw std::invalid_argument("register family has no member for this channel pair");
+}
+
+const PerChannel<int32_t>& channelValues(const MonitorState& state, ChannelField field) {
+    switch (field) {
+        case ChannelField::Temperature:
+            return state.readings.temperature;
+        case ChannelField::FanSpeed:
+            return state.readings.fanSpeed;
+        case ChannelField::FanLimit:
+            return state.readings.fanLimit;
+        case ChannelField::LimitCelsius:
+            return state.settings.limitCelsius;
+        case ChannelField::LimitFahrenheit:
+            return state.settings.limitFahrenheit;
+        case ChannelField::FanSetPoint:
+            return state.settings.fanSetPoint;
+        case ChannelField::ManualFanSpeed:
+            return state.settings.manualFanSpeed;
+        case ChannelField::None:
+            break;
+    }
+    throw std::invalid_argument("register carries no per-channel values");
+}
+
+PerChannel<int32_t>& channelValues(MonitorState& state, ChannelField field) {
+    return const_cast<PerChannel<int32_t>&>(channelValues(std::as_const(state), field));
+}
+
+const std::string& timeText(const MonitorState& state, TimeField field) {
+    if (field == TimeField::Clock) return state.poll.shownMinute;
+    if (field == TimeField::Alarm) return state.settings.alarm.text;
+    throw std::invalid_argument("register carries no time of day");
 }
 
 const RegisterRow* findRegister(uint8_t reg) {

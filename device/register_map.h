@@ -1,5 +1,5 @@
-// The panel's registers as one table: number, direction, wait, EEPROM guard and the monitor-state
-// variables each one carries. Every read and every push is driven by a row of this table.
+// The panel's registers as one table: number, direction, wait, EEPROM guard and the model's
+// values each one carries. Every read and every push is driven by a row of this table.
 #pragma once
 
 #include <array>
@@ -47,6 +47,21 @@ enum class ReplyRule : uint8_t {
     BusyFlag,           // byte 4 non-zero = EEPROM busy
 };
 
+// Which of the model's per-channel values a register carries.
+enum class ChannelField : uint8_t {
+    None,
+    Temperature,
+    FanSpeed,
+    FanLimit,
+    LimitCelsius,
+    LimitFahrenheit,
+    FanSetPoint,
+    ManualFanSpeed,
+};
+
+// Which time of day a time record carries.
+enum class TimeField : uint8_t { None, Clock, Alarm };
+
 struct RegisterRow {
     uint8_t reg;
     Direction direction;
@@ -57,28 +72,33 @@ struct RegisterRow {
     ChannelPair pair;
     Payload payload;
     ReplyRule reply;
-    PerChannel<int32_t> MonitorState::*channels;  // per-channel variables, or null
-    std::string MonitorState::*time_text;         // "HH:MM" text of a time record, or null
+    ChannelField channels;  // the per-channel values it carries
+    TimeField time;         // the time of day of a time record
 };
+
+// The model's per-channel values, and a time record's time of day ("HH:MM").
+PerChannel<int32_t>& channelValues(MonitorState& state, ChannelField field);
+const PerChannel<int32_t>& channelValues(const MonitorState& state, ChannelField field);
+const std::string& timeText(const MonitorState& state, TimeField field);
 
 inline constexpr std::array<RegisterRow, 16> kRegisterMap{{
     // clang-format off
-    {0x14, Direction::Read,  10, false, true,  RegisterFamily::Temps,           ChannelPair::First,  Payload::None,         ReplyRule::NoSensor255,       &MonitorState::new_t, nullptr},
-    {0x15, Direction::Read,  10, false, true,  RegisterFamily::Temps,           ChannelPair::Second, Payload::None,         ReplyRule::NoSensor255,       &MonitorState::new_t, nullptr},
-    {0x18, Direction::Read,  10, false, true,  RegisterFamily::Fans,            ChannelPair::First,  Payload::None,         ReplyRule::AsRead,            &MonitorState::new_f, nullptr},
-    {0x19, Direction::Read,  10, false, true,  RegisterFamily::Fans,            ChannelPair::Second, Payload::None,         ReplyRule::AsRead,            &MonitorState::new_f, nullptr},
-    {0x1C, Direction::Read,  50, false, true,  RegisterFamily::EepromBusy,      ChannelPair::First,  Payload::None,         ReplyRule::BusyFlag,          nullptr,              nullptr},
-    {0x1D, Direction::Read,  10, false, true,  RegisterFamily::FanLimits,       ChannelPair::First,  Payload::None,         ReplyRule::RoundDownHundreds, &MonitorState::lf,    nullptr},
-    {0x1E, Direction::Read,  10, false, true,  RegisterFamily::FanLimits,       ChannelPair::Second, Payload::None,         ReplyRule::RoundDownHundreds, &MonitorState::lf,    nullptr},
-    {0x20, Direction::Write, 50, true,  false, RegisterFamily::TempLimits,      ChannelPair::First,  Payload::ChannelBytes, ReplyRule::Ignored,           &MonitorState::st,    nullptr},
-    {0x21, Direction::Write, 50, true,  false, RegisterFamily::TempLimitsF,     ChannelPair::First,  Payload::ChannelBytes, ReplyRule::Ignored,           &MonitorState::fst,   nullptr},
-    {0x24, Direction::Write, 50, true,  false, RegisterFamily::FanSetpoints,    ChannelPair::First,  Payload::PairWords,    ReplyRule::Ignored,           &MonitorState::sf,    nullptr},
-    {0x25, Direction::Write, 50, true,  false, RegisterFamily::FanSetpoints,    ChannelPair::Second, Payload::PairWords,    ReplyRule::Ignored,           &MonitorState::sf,    nullptr},
-    {0x28, Direction::Write, 50, false, true,  RegisterFamily::Clock,           ChannelPair::First,  Payload::TimeRecord,   ReplyRule::Ignored,           nullptr,              &MonitorState::time_hour},
-    {0x29, Direction::Write, 50, true,  false, RegisterFamily::Status,          ChannelPair::First,  Payload::StatusBits,   ReplyRule::Ignored,           nullptr,              nullptr},
-    {0x2A, Direction::Write, 10, true,  false, RegisterFamily::AlarmTime,       ChannelPair::First,  Payload::TimeRecord,   ReplyRule::Ignored,           nullptr,              &MonitorState::alarm_time},
-    {0x2B, Direction::Write, 10, true,  false, RegisterFamily::ManualFanSpeeds, ChannelPair::First,  Payload::PairWords,    ReplyRule::Ignored,           &MonitorState::msf,   nullptr},
-    {0x2C, Direction::Write, 10, true,  false, RegisterFamily::ManualFanSpeeds, ChannelPair::Second, Payload::PairWords,    ReplyRule::Ignored,           &MonitorState::msf,   nullptr},
+    {0x14, Direction::Read,  10, false, true,  RegisterFamily::Temps,           ChannelPair::First,  Payload::None,         ReplyRule::NoSensor255,       ChannelField::Temperature,     TimeField::None},
+    {0x15, Direction::Read,  10, false, true,  RegisterFamily::Temps,           ChannelPair::Second, Payload::None,         ReplyRule::NoSensor255,       ChannelField::Temperature,     TimeField::None},
+    {0x18, Direction::Read,  10, false, true,  RegisterFamily::Fans,            ChannelPair::First,  Payload::None,         ReplyRule::AsRead,            ChannelField::FanSpeed,        TimeField::None},
+    {0x19, Direction::Read,  10, false, true,  RegisterFamily::Fans,            ChannelPair::Second, Payload::None,         ReplyRule::AsRead,            ChannelField::FanSpeed,        TimeField::None},
+    {0x1C, Direction::Read,  50, false, true,  RegisterFamily::EepromBusy,      ChannelPair::First,  Payload::None,         ReplyRule::BusyFlag,          ChannelField::None,            TimeField::None},
+    {0x1D, Direction::Read,  10, false, true,  RegisterFamily::FanLimits,       ChannelPair::First,  Payload::None,         ReplyRule::RoundDownHundreds, ChannelField::FanLimit,        TimeField::None},
+    {0x1E, Direction::Read,  10, false, true,  RegisterFamily::FanLimits,       ChannelPair::Second, Payload::None,         ReplyRule::RoundDownHundreds, ChannelField::FanLimit,        TimeField::None},
+    {0x20, Direction::Write, 50, true,  false, RegisterFamily::TempLimits,      ChannelPair::First,  Payload::ChannelBytes, ReplyRule::Ignored,           ChannelField::LimitCelsius,    TimeField::None},
+    {0x21, Direction::Write, 50, true,  false, RegisterFamily::TempLimitsF,     ChannelPair::First,  Payload::ChannelBytes, ReplyRule::Ignored,           ChannelField::LimitFahrenheit, TimeField::None},
+    {0x24, Direction::Write, 50, true,  false, RegisterFamily::FanSetpoints,    ChannelPair::First,  Payload::PairWords,    ReplyRule::Ignored,           ChannelField::FanSetPoint,     TimeField::None},
+    {0x25, Direction::Write, 50, true,  false, RegisterFamily::FanSetpoints,    ChannelPair::Second, Payload::PairWords,    ReplyRule::Ignored,           ChannelField::FanSetPoint,     TimeField::None},
+    {0x28, Direction::Write, 50, false, true,  RegisterFamily::Clock,           ChannelPair::First,  Payload::TimeRecord,   ReplyRule::Ignored,           ChannelField::None,            TimeField::Clock},
+    {0x29, Direction::Write, 50, true,  false, RegisterFamily::Status,          ChannelPair::First,  Payload::StatusBits,   ReplyRule::Ignored,           ChannelField::None,            TimeField::None},
+    {0x2A, Direction::Write, 10, true,  false, RegisterFamily::AlarmTime,       ChannelPair::First,  Payload::TimeRecord,   ReplyRule::Ignored,           ChannelField::None,            TimeField::Alarm},
+    {0x2B, Direction::Write, 10, true,  false, RegisterFamily::ManualFanSpeeds, ChannelPair::First,  Payload::PairWords,    ReplyRule::Ignored,           ChannelField::ManualFanSpeed,  TimeField::None},
+    {0x2C, Direction::Write, 10, true,  false, RegisterFamily::ManualFanSpeeds, ChannelPair::Second, Payload::PairWords,    ReplyRule::Ignored,           ChannelField::ManualFanSpeed,  TimeField::None},
     // clang-format on
 }};
 

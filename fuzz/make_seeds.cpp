@@ -55,10 +55,10 @@ void PutLe(Bytes& out, uint32_t value, int bytes) {
 
 void SettingsSeeds(const fs::path& dir) {
     MonitorState factory;
-    for (int ch = 1; ch <= kChannels; ++ch) factory.lf[ch] = 1600 + 400 * ch;
+    for (int ch = 1; ch <= kChannels; ++ch) factory.readings.fanLimit[ch] = 1600 + 400 * ch;
     ApplyFactorySettings(factory);
-    Write(dir / "factory.inf", SettingsFileText(factory));
-    Write(dir / "first_start.inf", SettingsFileText(MonitorState{}));
+    Write(dir / "factory.inf", SettingsFileText(factory.settings));
+    Write(dir / "first_start.inf", SettingsFileText(Settings{}));
     // As a person edits it: a byte-order mark, comments, odd case and blanks, quotes, a repeated
     // section, numbers with fractions and exponents, LF endings.
     Write(dir / "hand_edited.inf",
@@ -103,7 +103,7 @@ Bytes RecordSession(SimulatedPanelOptions options) {
     RecordingPanel recorder(panel, recorded);
     MonitorState state;
     ApplyFactorySettings(state);
-    state.time_hour = "12:34";
+    state.poll.shownMinute = "12:34";
     PanelLink link(recorder, time, state);
     PanelProtocol protocol(link, state);
     for (const fuzz::SessionStep& step : fuzz::kPanelSession) step.run(protocol);

@@ -74,19 +74,19 @@ void CheckReply(const PanelLink& link, const ScriptedPanel& panel, const Monitor
     if (panel.lastFailed())
         FUZZ_CHECK(std::all_of(reply.begin(), reply.end(), [](uint8_t b) { return b == 0; }),
                    "a failed read gives a reply of zeros");
-    FUZZ_CHECK(state.input_data.size() == 3 * length, "input_data is three characters a byte");
+    FUZZ_CHECK(state.panel.lastReply.size() == 3 * length, "input_data is three characters a byte");
     for (size_t k = 1; k <= length; ++k)
-        FUZZ_CHECK(replyByteFromText(state.input_data, static_cast<int>(k)) == reply[k],
+        FUZZ_CHECK(replyByteFromText(state.panel.lastReply, static_cast<int>(k)) == reply[k],
                    "every reply byte reads back from input_data");
 }
 
 // What a read leaves in the monitor state, whatever the panel answered.
 void CheckReadings(const MonitorState& state) {
     for (int ch = 1; ch <= kChannels; ++ch) {
-        FUZZ_CHECK(state.new_t[ch] >= 0 && state.new_t[ch] <= 65535, "a temperature is a word");
-        FUZZ_CHECK(state.new_t[ch] != 255, "255 (no sensor) is stored as 0");
-        FUZZ_CHECK(state.new_f[ch] >= 0 && state.new_f[ch] <= 65535, "a fan speed is a word");
-        FUZZ_CHECK(state.lf[ch] >= 0 && state.lf[ch] <= 65535 && state.lf[ch] % 100 == 0,
+        FUZZ_CHECK(state.readings.temperature[ch] >= 0 && state.readings.temperature[ch] <= 65535, "a temperature is a word");
+        FUZZ_CHECK(state.readings.temperature[ch] != 255, "255 (no sensor) is stored as 0");
+        FUZZ_CHECK(state.readings.fanSpeed[ch] >= 0 && state.readings.fanSpeed[ch] <= 65535, "a fan speed is a word");
+        FUZZ_CHECK(state.readings.fanLimit[ch] >= 0 && state.readings.fanLimit[ch] <= 65535 && state.readings.fanLimit[ch] % 100 == 0,
                    "a fan limit is a word rounded down to hundreds");
     }
 }

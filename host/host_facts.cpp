@@ -29,9 +29,9 @@ std::optional<std::string> ReadText(const std::filesystem::path& path) {
 
 }  // namespace
 
-HostFacts::HostFacts(HostFactSources sources) : sources_(std::move(sources)) {}
+HostFactReader::HostFactReader(HostFactSources sources) : sources_(std::move(sources)) {}
 
-std::optional<int32_t> HostFacts::cpuMhz() const {
+std::optional<int32_t> HostFactReader::cpuMhz() const {
     const std::filesystem::path cpufreq = sources_.sys / "devices/system/cpu/cpu0/cpufreq";
     for (const char* name : {"base_frequency", "cpuinfo_max_freq"})
         if (const std::optional<std::string> text = ReadText(cpufreq / name))
@@ -41,7 +41,7 @@ std::optional<int32_t> HostFacts::cpuMhz() const {
     return std::nullopt;
 }
 
-std::optional<int32_t> HostFacts::totalRamMb() const {
+std::optional<int32_t> HostFactReader::totalRamMb() const {
     if (const std::optional<std::string> text = ReadText(sources_.proc / "meminfo"))
         if (const std::optional<uint64_t> bytes = MemTotalBytesFromMeminfoText(*text))
             return TotalRamMbFromBytes(*bytes);
@@ -52,7 +52,7 @@ std::optional<int32_t> HostFacts::totalRamMb() const {
     return TotalRamMbFromBytes(static_cast<uint64_t>(info.totalram) * unit);
 }
 
-std::optional<int32_t> HostFacts::systemDriveGb() const {
+std::optional<int32_t> HostFactReader::systemDriveGb() const {
     struct statvfs fs {};
     if (statvfs(sources_.systemDrive.c_str(), &fs) != 0) return std::nullopt;
     const uint64_t blockSize = fs.f_frsize != 0 ? fs.f_frsize : fs.f_bsize;

@@ -17,9 +17,9 @@ struct HostFactSources {
     bool askKernelForMemory = true;
 };
 
-class HostFacts {
+class HostFactReader {
 public:
-    explicit HostFacts(HostFactSources sources = {});
+    explicit HostFactReader(HostFactSources sources = {});
 
     // cpu0's nominal clock: cpufreq base_frequency, else cpuinfo_max_freq (both kHz), else the
     // "cpu MHz" of processor 0 in cpuinfo. Nothing when none can be read.

@@ -23,9 +23,9 @@ int32_t FahrenheitToCelsius(int32_t fahrenheit) {
 }
 
 void StepTempLimit(MonitorState& s, int channel, int step) {
-    int32_t& st = s.st[channel];
-    int32_t& fst = s.fst[channel];
-    if (!s.t_unit) {
+    int32_t& st = s.settings.limitCelsius[channel];
+    int32_t& fst = s.settings.limitFahrenheit[channel];
+    if (!s.settings.fahrenheit()) {
         st += step;
         if (step > 0 && st >= kLimitMaxC) st = kLimitMaxC;
         if (step < 0 && st <= kLimitMinC) st = kLimitMinC;
@@ -39,9 +39,9 @@ void StepTempLimit(MonitorState& s, int channel, int step) {
 }
 
 void StepFanSetting(MonitorState& s, int channel, int step) {
-    const int32_t limit = s.lf[channel];
+    const int32_t limit = s.readings.fanLimit[channel];
     if (limit == 0) return;
-    int32_t& speed = s.msf[channel];
+    int32_t& speed = s.settings.manualFanSpeed[channel];
     if (step > 0) {
         speed += kFanStep;
         if (speed >= limit) speed = limit;

@@ -26,13 +26,13 @@ constexpr std::array<ControlItem, 12> kIconItems{{
 
 struct BacklightControl {
     Control control;
-    int16_t color;
+    Backlight color;
 };
 constexpr std::array<BacklightControl, 4> kBacklightControls{{
-    {Control::BacklightOff, 0},
-    {Control::BacklightBlue, 2},
-    {Control::BacklightPurple, 3},
-    {Control::BacklightRed, 1},
+    {Control::BacklightOff, Backlight::Off},
+    {Control::BacklightBlue, Backlight::Blue},
+    {Control::BacklightPurple, Backlight::Purple},
+    {Control::BacklightRed, Backlight::Red},
 }};
 
 struct WingControl {
@@ -54,14 +54,14 @@ ChannelPair pairOf(int channel) {
 template <typename F>
 void forEachSelected(const MonitorState& s, ItemKind group, F&& f) {
     for (const SelectionItem& item : kSelectionItems)
-        if (item.kind == group && s.flash[static_cast<std::size_t>(item.code)] == 1) f(item);
+        if (item.kind == group && s.ui.blinking[static_cast<std::size_t>(item.code)] == 1) f(item);
 }
 
 }  // namespace
 
 void Controls::mainback_Click() {
     if (unloaded_) return;
-    const float x = s_.now_xx, y = s_.now_yy;
+    const float x = s_.ui.pointerX, y = s_.ui.pointerY;
     for (std::size_t i = 0; i < geo::kClickAreas.size(); ++i) {
         const geo::ClickArea& a = geo::kClickAreas[i];
         if (!a.area.contains(x, y) || !gateOpen(a.gate)) continue;
@@ -81,10 +81,10 @@ Controls::Flow Controls::runControl(Control control) {
     for (const ControlItem& c : kIconItems) {
         if (c.control != control) continue;
         const SelectionItem item = kSelectionItems[static_cast<std::size_t>(c.code)];
-        if (item.kind == ItemKind::Fan && s_.auto_stat) return Flow::Continue;
+        if (item.kind == ItemKind::Fan && s_.settings.fansAutomatic()) return Flow::Continue;
         PlayClickSound();
         if (item.kind == ItemKind::Sensor) {
-            s_.lcd_mode = static_cast<int16_t>(item.channel - 1);
+            s_.panel.lcdSensor = static_cast<int16_t>(item.channel - 1);
             panel_.PushStatusRegister();
         }
         selection_.Toggle(c.code);
@@ -103,9 +103,9 @@ Controls::Flow Controls::runControl(Control control) {
 
     switch (control) {
         case Control::ResetSpot:
-            if (!s_.ctrl_alt_down) break;
+            if (!s_.ui.resetArmed) break;
             PlayClickSound();
-            s_.ctrl_alt_down = false;
+            s_.ui.resetArmed = false;
             ResetToDefaults();
             break;
         case Control::WebLink:
@@ -155,9 +155,9 @@ Controls::Flow Controls::runControl(Control control) {
     return Flow::Continue;
 }
 
-void Controls::backlight(int16_t color) {
+void Controls::backlight(Backlight color) {
     PlayClickSound();
-    s_.back_color = color;
+    s_.settings.backlight = color;
     renderer_.ShowBacklightButtons();
     renderer_.RefreshSkin();
     panel_.PushStatusRegister();
@@ -165,8 +165,8 @@ void Controls::backlight(int16_t color) {
 
 void Controls::fanMode(bool automatic) {
     PlayClickSound();
-    if (s_.auto_stat != automatic) {
-        s_.auto_stat = automatic;
+    if (s_.settings.fansAutomatic() != automatic) {
+        s_.settings.fanMode = fanModeFor(automatic);
         renderer_.ShowFanModeButtons();
         renderer_.RefreshSkin();
         for (int ch = 1; ch <= kChannels; ++ch) {
@@ -179,12 +179,11 @@ void Controls::fanMode(bool automatic) {
 
 void Controls::unitButton(bool celsius) {
     PlayClickSound();
-    if (s_.dec_stat != celsius) {
-        s_.dec_stat = celsius;
+    if (s_.settings.celsiusButtonLit() != celsius) {
+        s_.settings.unit = unitFor(!celsius);
         renderer_.ShowDegreeButtons();
         renderer_.RefreshSkin();
     }
-    s_.t_unit = !s_.dec_stat;
     for (int ch : {1, 4, 2, 3}) renderer_.DrawThresholdReadout(ch);
     renderer_.RefreshSkin();
     renderer_.ShowTempUnit();
@@ -193,8 +192,8 @@ void Controls::unitButton(bool celsius) {
 }
 
 void Controls::fanArrow(int step) {
-    s_.flash_trg_time = selection_.now();
-    if (s_.auto_stat) return;
+    s_.ui.selectionTouchedAt = selection_.now();
+    if (s_.settings.fansAutomatic()) return;
     forEachSelected(s_, ItemKind::Fan, [&](const SelectionItem& item) {
         PlayClickSound();
         StepFanSetting(s_, item.channel, step);
@@ -206,7 +205,7 @@ void Controls::fanArrow(int step) {
 
 void Controls::limitArrow(int step) {
     panel_.PushStatusRegister();
-    s_.flash_trg_time = selection_.now();
+    s_.ui.selectionTouchedAt = selection_.now();
     forEachSelected(s_, ItemKind::Limit, [&](const SelectionItem& item) {
         PlayClickSound();
         StepTempLimit(s_, item.channel, step);
@@ -237,7 +236,7 @@ void Controls::closeQuestion() {
     DesktopServices& desktop = services_.desktop;
     if (!desktop.askCloseProgram()) {
         desktop.hideWindow();
-        s_.auto_scan = true;
+        s_.poll.lcdScanning = true;
         return;
     }
     // Timers first, so that no tick reaches the panel once it is closed.
@@ -245,7 +244,7 @@ void Controls::closeQuestion() {
     desktop.setBlinkTimer(false);
     desktop.setCursorTimer(false);
     unloaded_ = true;
-    if (s_.DeviceDetected) desktop.closeDevice();
+    if (s_.panel.present) desktop.closeDevice();
     panel_.detach();
     desktop.removeTrayIcon();
     desktop.processPendingEvents();
@@ -276,7 +275,7 @@ void Controls::RedrawSettings() {
     constexpr int kRowOrder[] = {1, 4, 3, 2};  // cpu, case, vga, hdd
     renderer_.ShowTempUnit();
     for (int ch : kRowOrder) renderer_.ShowSensorIcon(ch);
-    renderer_.ShowLinkState(s_.connect);
+    renderer_.ShowLinkState(s_.poll.internetLinked);
     for (int ch : kRowOrder) renderer_.DrawTempReadout(ch);
     for (int ch : kRowOrder) renderer_.DrawFanReadout(ch);
     renderer_.DrawHostReadout(geo::HostFact::Disk);

@@ -29,18 +29,18 @@ void Controls::detachPanel() {
 }
 
 void Controls::save() {
-    SaveSettings(s_, settingsPath_);
+    SaveSettings(s_.settings, settingsPath_);
 }
 
 void Controls::PlayClickSound() {
     services_.clickSound.play();
-    s_.auto_scan = true;
+    s_.poll.lcdScanning = true;
 }
 
 void Controls::syncTimers() {
     if (unloaded_) return;
     services_.desktop.setBlinkTimer(selection_.timerNeeded());
-    services_.desktop.setCursorTimer(s_.cur_kind != kArrowCursor);
+    services_.desktop.setCursorTimer(s_.ui.cursor != CursorKind::Arrow);
 }
 
 bool Controls::gateOpen(geo::Gate gate) const {
@@ -59,47 +59,47 @@ bool Controls::gateOpen(geo::Gate gate) const {
 
 void Controls::mainback_MouseDown(int button, int, float x, float y) {
     if (unloaded_ || button != kLeftButton) return;
-    s_.mdown_x = RoundToField<int16_t>(x);
-    s_.mdown_y = RoundToField<int16_t>(y);
+    s_.ui.pressX = RoundToField<int16_t>(x);
+    s_.ui.pressY = RoundToField<int16_t>(y);
 }
 
 void Controls::mainback_MouseMove(int button, int, float x, float y) {
     if (unloaded_) return;
     hoverCursor(x, y);
     resetHint(x, y);
-    s_.now_xx = x;
-    s_.now_yy = y;
+    s_.ui.pointerX = x;
+    s_.ui.pointerY = y;
     knobDrag(button, y);
     windowDrag(button, x, y);
     syncTimers();
 }
 
-void Controls::SetSkinCursor(int kind) {
-    if (s_.cur_kind == kind) return;
-    if (services_.desktop.installCursor(kind)) s_.cur_kind = static_cast<int16_t>(kind);
+void Controls::SetSkinCursor(CursorKind kind) {
+    if (s_.ui.cursor == kind) return;
+    if (services_.desktop.installCursor(kind)) s_.ui.cursor = kind;
 }
 
 void Controls::hoverCursor(float x, float y) {
     bool shown = false;
     for (const geo::ClickArea& a : geo::kHoverAreas) {
         if (!a.area.contains(x, y) || !gateOpen(a.gate)) continue;
-        SetSkinCursor(kHandCursor);
+        SetSkinCursor(CursorKind::Hand);
         shown = true;
     }
     for (bool inGrab : {geo::inUpperGrabArea(x, y), geo::inLowerGrabArea(x, y)}) {
         if (!inGrab) continue;
-        SetSkinCursor(kMoveCursor);
+        SetSkinCursor(CursorKind::Move);
         shown = true;
     }
-    if (!shown) SetSkinCursor(kArrowCursor);
+    if (!shown) SetSkinCursor(CursorKind::Arrow);
 }
 
 void Controls::resetHint(float x, float y) {
     if (geo::kResetSpot.contains(x, y)) {
         // The hint sits at the previous move's position: its position is stored after this.
         if (!renderer_.LoadResetHint()) return;
-        services_.desktop.showResetHint(renderer_.gr_temp1(), static_cast<int>(std::floor(s_.now_xx)),
-                                        static_cast<int>(std::floor(s_.now_yy)) - geo::kResetHintRise);
+        services_.desktop.showResetHint(renderer_.gr_temp1(), static_cast<int>(std::floor(s_.ui.pointerX)),
+                                        static_cast<int>(std::floor(s_.ui.pointerY)) - geo::kResetHintRise);
         hintShown_ = true;
     } else {
         hideHint();
@@ -113,22 +113,22 @@ void Controls::hideHint() {
 }
 
 void Controls::knobDrag(int button, float y) {
-    const double kx = s_.knob_x, ky = s_.knob_y;
-    if (!(kx - 4 <= s_.now_xx && s_.now_xx <= kx + 12 && ky - 4 <= y && y <= ky + 12)) return;
-    if (!s_.ruw_open || button != kLeftButton) return;
-    s_.vol = KnobVolumeAt(y);
-    if (s_.new_vol == s_.vol) return;
+    const double kx = s_.ui.knobX, ky = s_.ui.knobY;
+    if (!(kx - 4 <= s_.ui.pointerX && s_.ui.pointerX <= kx + 12 && ky - 4 <= y && y <= ky + 12)) return;
+    if (!s_.ui.upperRightWingOpen || button != kLeftButton) return;
+    s_.host.masterVolume = KnobVolumeAt(y);
+    if (s_.host.newMasterVolume == s_.host.masterVolume) return;
     renderer_.DrawVolumeKnob();
     renderer_.RefreshSkin();
-    s_.new_vol = s_.vol;
-    services_.mixer.SetMasterVolume(s_.vol);
+    s_.host.newMasterVolume = s_.host.masterVolume;
+    services_.mixer.SetMasterVolume(s_.host.masterVolume);
 }
 
 void Controls::windowDrag(int button, float x, float y) {
     if (button == kLeftButton && (geo::inUpperGrabArea(x, y) || geo::inLowerGrabArea(x, y))) {
         const bool paused = services_.desktop.dragWindow(
-            s_.mdown_x, s_.mdown_y, static_cast<int>(std::floor(x)) - s_.mdown_x,
-            static_cast<int>(std::floor(y)) - s_.mdown_y);
+            s_.ui.pressX, s_.ui.pressY, static_cast<int>(std::floor(x)) - s_.ui.pressX,
+            static_cast<int>(std::floor(y)) - s_.ui.pressY);
         services_.desktop.setPollTimer(!paused);
         return;
     }
@@ -149,22 +149,22 @@ void Controls::pointerLeft() {
 }
 
 void Controls::focusLost() {
-    s_.ctrl_alt_down = false;
+    s_.ui.resetArmed = false;
 }
 
 void Controls::windowHidden() {
-    s_.ctrl_alt_down = false;
+    s_.ui.resetArmed = false;
     pointerLeft();
 }
 
 // ---- Keys and ticks ---------------------------------------------------------------------------
 
 void Controls::mainback_KeyDown(int, int shift) {
-    s_.ctrl_alt_down = shift == (kCtrlMask | kAltMask);
+    s_.ui.resetArmed = shift == (kCtrlMask | kAltMask);
 }
 
 void Controls::mainback_KeyUp(int, int) {
-    s_.ctrl_alt_down = false;
+    s_.ui.resetArmed = false;
 }
 
 void Controls::Timer2_Timer() {
@@ -175,8 +175,8 @@ void Controls::Timer2_Timer() {
 
 void Controls::Timer3_Timer() {
     if (unloaded_) return;
-    if (s_.cur_kind != kArrowCursor && !services_.desktop.pointerOverWindow())
-        SetSkinCursor(kArrowCursor);
+    if (s_.ui.cursor != CursorKind::Arrow && !services_.desktop.pointerOverWindow())
+        SetSkinCursor(CursorKind::Arrow);
     syncTimers();
 }
 

@@ -70,7 +70,7 @@ public:
 private:
     enum class Flow { Continue, End };
     Flow runControl(geo::Control control);
-    void backlight(int16_t color);
+    void backlight(Backlight color);
     void fanMode(bool automatic);
     void unitButton(bool celsius);
     void fanArrow(int step);
@@ -80,7 +80,7 @@ private:
     void sensorIcon(int code);
 
     bool gateOpen(geo::Gate gate) const;
-    void SetSkinCursor(int kind);
+    void SetSkinCursor(CursorKind kind);
     void hoverCursor(float x, float y);
     void resetHint(float x, float y);
     void hideHint();

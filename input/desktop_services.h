@@ -4,12 +4,10 @@
 
 #include <QImage>
 
+#include "core/monitor_state.h"
+
 namespace kestrelon {
 
-// Cursor kinds, as cur_kind holds them.
-inline constexpr int kArrowCursor = 0;
-inline constexpr int kHandCursor = 1;
-inline constexpr int kMoveCursor = 2;
 
 class DesktopServices {
 public:
@@ -27,7 +25,7 @@ public:
     virtual void hideWindow() = 0;
 
     // Loads the cursor file of the kind and sets it on the window; false when it cannot be read.
-    virtual bool installCursor(int kind) = 0;
+    virtual bool installCursor(CursorKind kind) = 0;
     // Whether the pointer is over the window now.
     virtual bool pointerOverWindow() const = 0;
 

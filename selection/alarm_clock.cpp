@@ -46,50 +46,47 @@ AlarmClock::AlarmClock(MonitorState& state, SkinRenderer& renderer, Selection& s
     : s_(state), renderer_(renderer), selection_(selection), panel_(panel) {}
 
 void AlarmClock::OnOffClicked() {
-    s_.alarm_en = !s_.alarm_en;
+    s_.panel.alarmEnabled = !s_.panel.alarmEnabled;
     renderer_.ShowAlarmEnable();
     renderer_.RefreshSkin();
-    if (s_.alarm_en) panel_.PushAlarmTime();
+    if (s_.panel.alarmEnabled) panel_.PushAlarmTime();
     panel_.PushStatusRegister();
 }
 
 bool AlarmClock::SetClicked() {
-    s_.set_alarm_trg_time = selection_.now();
-    int16_t& hourFlag = s_.flash[kAlarmHourItem];
-    int16_t& minuteFlag = s_.flash[kAlarmMinuteItem];
-    if (!s_.set_alarm_hour && !s_.set_alarm_min) {
-        s_.set_alarm_hour = true;
+    s_.ui.alarmEditTouchedAt = selection_.now();
+    int16_t& hourFlag = s_.ui.blinking[kAlarmHourItem];
+    int16_t& minuteFlag = s_.ui.blinking[kAlarmMinuteItem];
+    if (s_.ui.alarmEdit == AlarmEdit::None) {
+        s_.ui.alarmEdit = AlarmEdit::Hour;
         hourFlag = 1;
         return false;
     }
-    if (s_.set_alarm_hour) {
-        s_.set_alarm_hour = false;
+    if ((s_.ui.alarmEdit == AlarmEdit::Hour)) {
+        s_.ui.alarmEdit = AlarmEdit::Minute;
         hourFlag = 0;
-        s_.set_alarm_min = true;
         minuteFlag = 1;
         selection_.HandOver(kAlarmMinuteItem);
         return false;
     }
-    s_.set_alarm_hour = false;
-    s_.set_alarm_min = false;
+    s_.ui.alarmEdit = AlarmEdit::None;
     renderer_.DrawAlarmSetting(kWhole);
     selection_.ResetFlashIcons();
     return true;
 }
 
 void AlarmClock::ArrowClicked(int step) {
-    if (s_.set_alarm_hour) s_.alarm_time = AdjustAlarmTime(s_.alarm_time, AlarmField::Hour, step);
-    if (s_.set_alarm_min) s_.alarm_time = AdjustAlarmTime(s_.alarm_time, AlarmField::Minute, step);
-    s_.set_alarm_trg_time = selection_.now();
+    if ((s_.ui.alarmEdit == AlarmEdit::Hour)) s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Hour, step);
+    if ((s_.ui.alarmEdit == AlarmEdit::Minute)) s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Minute, step);
+    s_.ui.alarmEditTouchedAt = selection_.now();
     renderer_.DrawAlarmSetting(kWhole);
     panel_.PushAlarmTime();
 }
 
 void AlarmClock::StopAlarmEditing() {
-    s_.flash[kAlarmHourItem] = 0;
-    s_.flash[kAlarmMinuteItem] = 0;
-    s_.set_alarm_hour = false;
-    s_.set_alarm_min = false;
+    s_.ui.blinking[kAlarmHourItem] = 0;
+    s_.ui.blinking[kAlarmMinuteItem] = 0;
+    s_.ui.alarmEdit = AlarmEdit::None;
     renderer_.DrawAlarmSetting(kWithoutHour);
 }
 

@@ -35,48 +35,48 @@ void Selection::ResetFlashIcons() {
             return;
         }
         DrawNormal(*item);
-        s_.flash[static_cast<std::size_t>(item->code)] = flag;
+        s_.ui.blinking[static_cast<std::size_t>(item->code)] = flag;
     };
-    handOver(s_.old_flash_num, 0);
-    handOver(s_.new_flash_num, 1);
+    handOver(s_.ui.previousItem, 0);
+    handOver(s_.ui.selectedItem, 1);
     renderer_.ShowMainback();
 }
 
 void Selection::HandOver(int code) {
-    s_.old_flash_num = s_.new_flash_num;
-    s_.new_flash_num = static_cast<int16_t>(code);
+    s_.ui.previousItem = s_.ui.selectedItem;
+    s_.ui.selectedItem = static_cast<int16_t>(code);
     ResetFlashIcons();
 }
 
 void Selection::Toggle(int code) {
     const auto item = itemOf(code);
     if (!item || !isIcon(item->kind)) return;
-    int16_t& flag = s_.flash[static_cast<std::size_t>(code)];
+    int16_t& flag = s_.ui.blinking[static_cast<std::size_t>(code)];
     if (flag == 0) {
         flag = 1;
         HandOver(code);
-        s_.flash_trg_time = now();
-        if (item->kind == ItemKind::Sensor) s_.auto_scan = false;
+        s_.ui.selectionTouchedAt = now();
+        if (item->kind == ItemKind::Sensor) s_.poll.lcdScanning = false;
     } else if (flag == 1) {
         flag = 0;
         HandOver(kNoItem);
-        if (item->kind == ItemKind::Sensor) s_.auto_scan = true;
+        if (item->kind == ItemKind::Sensor) s_.poll.lcdScanning = true;
     }
 }
 
 void Selection::ClearWingSelection(ItemKind group) {
     for (const SelectionItem& item : kSelectionItems)
-        if (item.kind == group) s_.flash[static_cast<std::size_t>(item.code)] = 0;
+        if (item.kind == group) s_.ui.blinking[static_cast<std::size_t>(item.code)] = 0;
     HandOver(kNoItem);
 }
 
 void Selection::FlashItem(const SelectionItem& item) {
-    double& changed = s_.flash_time[static_cast<std::size_t>(item.code)];
+    double& changed = s_.ui.blinkChangedAt[static_cast<std::size_t>(item.code)];
     const double t = now();
     if (t - changed <= kBlinkStepSeconds) return;
     changed = t;
-    s_.Flash_static = s_.Flash_static == 1 ? 0 : 1;
-    const bool blink = s_.Flash_static == 1;
+    s_.ui.blinkPhase = s_.ui.blinkPhase == 1 ? 0 : 1;
+    const bool blink = s_.ui.blinkPhase == 1;
     if (item.kind == ItemKind::AlarmHour || item.kind == ItemKind::AlarmMinute) {
         const int blank = item.kind == ItemKind::AlarmHour ? kAlarmWithoutHour : kAlarmWithoutMinute;
         renderer_.DrawAlarmSetting(blink ? blank : kAlarmWhole);  // shows the window itself
@@ -93,29 +93,28 @@ void Selection::FlashItem(const SelectionItem& item) {
 
 void Selection::Timer2_Timer() {
     for (const SelectionItem& item : kSelectionItems) {
-        const int16_t flag = s_.flash[static_cast<std::size_t>(item.code)];
+        const int16_t flag = s_.ui.blinking[static_cast<std::size_t>(item.code)];
         if (flag != 1) continue;
-        if ((item.kind == ItemKind::AlarmHour && !s_.set_alarm_hour) ||
-            (item.kind == ItemKind::AlarmMinute && !s_.set_alarm_min))
+        if ((item.kind == ItemKind::AlarmHour && (s_.ui.alarmEdit != AlarmEdit::Hour)) ||
+            (item.kind == ItemKind::AlarmMinute && (s_.ui.alarmEdit != AlarmEdit::Minute)))
             continue;
         if (item.kind != ItemKind::None) FlashItem(item);
     }
     const double t = now();
-    if ((s_.set_alarm_hour || s_.set_alarm_min) &&
-        std::fabs(t - s_.set_alarm_trg_time) > kSelectionTimeoutSeconds) {
-        s_.set_alarm_hour = false;
-        s_.set_alarm_min = false;
+    if ((s_.ui.alarmEdit != AlarmEdit::None) &&
+        std::fabs(t - s_.ui.alarmEditTouchedAt) > kSelectionTimeoutSeconds) {
+        s_.ui.alarmEdit = AlarmEdit::None;
         renderer_.DrawAlarmSetting(kAlarmWhole);
         ResetFlashIcons();
     }
-    if (s_.auto_scan && s_.new_flash_num != kNoItem &&
-        std::fabs(t - s_.flash_trg_time) > kSelectionTimeoutSeconds)
+    if (s_.poll.lcdScanning && s_.ui.selectedItem != kNoItem &&
+        std::fabs(t - s_.ui.selectionTouchedAt) > kSelectionTimeoutSeconds)
         HandOver(kNoItem);
 }
 
 bool Selection::timerNeeded() const {
-    if (s_.set_alarm_hour || s_.set_alarm_min || s_.new_flash_num != kNoItem) return true;
-    for (int16_t flag : s_.flash)
+    if (s_.ui.alarmEdit != AlarmEdit::None || s_.ui.selectedItem != kNoItem) return true;
+    for (int16_t flag : s_.ui.blinking)
         if (flag == 1) return true;
     return false;
 }

@@ -22,33 +22,32 @@ int32_t FactorySetPoint(int32_t fanLimit) {
 
 void ApplyFactorySettings(MonitorState& s) {
     for (const FactoryLimit& l : kFactoryLimits) {
-        s.st[l.channel] = l.celsius;
-        s.fst[l.channel] = l.fahrenheit;
+        s.settings.limitCelsius[l.channel] = l.celsius;
+        s.settings.limitFahrenheit[l.channel] = l.fahrenheit;
     }
     for (int ch = 1; ch <= kChannels; ++ch) {
-        if (s.lf[ch] == 0) continue;  // unknown limit: a 0 here would stop the fan
-        s.sf[ch] = FactorySetPoint(s.lf[ch]);
-        s.msf[ch] = s.lf[ch];
+        if (s.readings.fanLimit[ch] == 0) continue;  // unknown limit: a 0 here would stop the fan
+        s.settings.fanSetPoint[ch] = FactorySetPoint(s.readings.fanLimit[ch]);
+        s.settings.manualFanSpeed[ch] = s.readings.fanLimit[ch];
     }
-    s.auto_stat = true;
-    s.t_unit = false;
-    s.dec_stat = true;
-    s.alarm_time = "12:00";
-    s.alarm_en = false;
-    s.back_color = 2;
-    s.lcd_mode = 0;
+    s.settings.fanMode = FanMode::Automatic;
+    s.settings.unit = TemperatureUnit::Celsius;
+    s.settings.alarm.text = "12:00";
+    s.panel.alarmEnabled = false;
+    s.settings.backlight = Backlight::Blue;
+    s.panel.lcdSensor = 0;
 }
 
 int FillUnknownFanValues(MonitorState& s) {
     int filled = 0;
     for (int ch = 1; ch <= kChannels; ++ch) {
-        if (s.lf[ch] <= 0) continue;
-        if (s.sf[ch] == 0) {
-            s.sf[ch] = FactorySetPoint(s.lf[ch]);
+        if (s.readings.fanLimit[ch] <= 0) continue;
+        if (s.settings.fanSetPoint[ch] == 0) {
+            s.settings.fanSetPoint[ch] = FactorySetPoint(s.readings.fanLimit[ch]);
             ++filled;
         }
-        if (s.msf[ch] == 0) {
-            s.msf[ch] = s.lf[ch];
+        if (s.settings.manualFanSpeed[ch] == 0) {
+            s.settings.manualFanSpeed[ch] = s.readings.fanLimit[ch];
             ++filled;
         }
     }
@@ -57,7 +56,7 @@ int FillUnknownFanValues(MonitorState& s) {
 
 bool HasUnknownFanValues(const MonitorState& s) {
     for (int ch = 1; ch <= kChannels; ++ch)
-        if (s.sf[ch] == 0 || s.msf[ch] == 0) return true;
+        if (s.settings.fanSetPoint[ch] == 0 || s.settings.manualFanSpeed[ch] == 0) return true;
     return false;
 }
 

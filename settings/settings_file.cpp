@@ -19,51 +19,53 @@ namespace {
 
 // A 32-bit per-channel number (limits, fan set values); written as "##": 0 as nothing.
 struct Long32 {
-    PerChannel<int32_t> MonitorState::*member;
-    int channel;
+    PerChannel<int32_t> Settings::*member;
+    Channel channel;
 };
-// A 16-bit number (the backlight colour); written as "#": 0 as nothing.
-struct Integer16 {
-    int16_t MonitorState::*member;
-};
+// The backlight colour, a 16-bit number; written as "#": 0 as nothing.
+struct BacklightNumber {};
 // A flag, set by any number that rounds to non-zero; written as "1" or "0".
 struct Flag {
-    bool MonitorState::*member;
+    bool (*get)(const Settings&);
+    void (*set)(Settings&, bool);
 };
 // The alarm time, rebuilt as its characters 1-2, ":", 4-5; written so that it loads back as it is.
-struct AlarmText {
-    std::string MonitorState::*member;
-};
+struct AlarmText {};
 
-using Field = std::variant<Long32, Integer16, Flag, AlarmText>;
+using Field = std::variant<Long32, BacklightNumber, Flag, AlarmText>;
 
 struct Entry {
     std::string_view key;
     Field field;
 };
 
+constexpr Flag kFanModeFlag{[](const Settings& s) { return s.fansAutomatic(); },
+                            [](Settings& s, bool on) { s.fanMode = fanModeFor(on); }};
+constexpr Flag kUnitFlag{[](const Settings& s) { return s.fahrenheit(); },
+                         [](Settings& s, bool on) { s.unit = unitFor(on); }};
+
 // The file's lines after "[settings]", in the order they are written.
 constexpr std::array<Entry, 20> kEntries{{
-    {"st1", Long32{&MonitorState::st, 1}},
-    {"st2", Long32{&MonitorState::st, 2}},
-    {"st3", Long32{&MonitorState::st, 3}},
-    {"st4", Long32{&MonitorState::st, 4}},
-    {"fst1", Long32{&MonitorState::fst, 1}},
-    {"fst2", Long32{&MonitorState::fst, 2}},
-    {"fst3", Long32{&MonitorState::fst, 3}},
-    {"fst4", Long32{&MonitorState::fst, 4}},
-    {"color", Integer16{&MonitorState::back_color}},
-    {"auto", Flag{&MonitorState::auto_stat}},
-    {"t_unit", Flag{&MonitorState::t_unit}},
-    {"alarm", AlarmText{&MonitorState::alarm_time}},
-    {"sf1", Long32{&MonitorState::sf, 1}},
-    {"sf2", Long32{&MonitorState::sf, 2}},
-    {"sf3", Long32{&MonitorState::sf, 3}},
-    {"sf4", Long32{&MonitorState::sf, 4}},
-    {"msf1", Long32{&MonitorState::msf, 1}},
-    {"msf2", Long32{&MonitorState::msf, 2}},
-    {"msf3", Long32{&MonitorState::msf, 3}},
-    {"msf4", Long32{&MonitorState::msf, 4}},
+    {"st1", Long32{&Settings::limitCelsius, Channel::Cpu}},
+    {"st2", Long32{&Settings::limitCelsius, Channel::Hdd}},
+    {"st3", Long32{&Settings::limitCelsius, Channel::Vga}},
+    {"st4", Long32{&Settings::limitCelsius, Channel::Case}},
+    {"fst1", Long32{&Settings::limitFahrenheit, Channel::Cpu}},
+    {"fst2", Long32{&Settings::limitFahrenheit, Channel::Hdd}},
+    {"fst3", Long32{&Settings::limitFahrenheit, Channel::Vga}},
+    {"fst4", Long32{&Settings::limitFahrenheit, Channel::Case}},
+    {"color", BacklightNumber{}},
+    {"auto", kFanModeFlag},
+    {"t_unit", kUnitFlag},
+    {"alarm", AlarmText{}},
+    {"sf1", Long32{&Settings::fanSetPoint, Channel::Cpu}},
+    {"sf2", Long32{&Settings::fanSetPoint, Channel::Hdd}},
+    {"sf3", Long32{&Settings::fanSetPoint, Channel::Vga}},
+    {"sf4", Long32{&Settings::fanSetPoint, Channel::Case}},
+    {"msf1", Long32{&Settings::manualFanSpeed, Channel::Cpu}},
+    {"msf2", Long32{&Settings::manualFanSpeed, Channel::Hdd}},
+    {"msf3", Long32{&Settings::manualFanSpeed, Channel::Vga}},
+    {"msf4", Long32{&Settings::manualFanSpeed, Channel::Case}},
 }};
 
 // In the file a zero number is written as nothing; a listing shows it as "0". The file also
@@ -107,31 +109,35 @@ struct Overloaded : Handlers... {
 template <typename... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
-void ReadEntry(const Entry& entry, MonitorState& state, std::string_view text) {
+void ReadEntry(const Entry& entry, Settings& settings, std::string_view text) {
     std::visit(Overloaded{
                    [&](const Long32& f) {
-                       (state.*f.member)[f.channel] =
+                       (settings.*f.member)[f.channel] =
                            RoundToField<int32_t>(ParseLenientNumber(text));
                    },
-                   [&](const Integer16& f) {
-                       state.*f.member = RoundToField<int16_t>(ParseLenientNumber(text));
+                   [&](const BacklightNumber&) {
+                       settings.backlight =
+                           static_cast<Backlight>(RoundToField<int16_t>(ParseLenientNumber(text)));
                    },
                    [&](const Flag& f) {
-                       state.*f.member = RoundToField<int16_t>(ParseLenientNumber(text)) != 0;
+                       f.set(settings, RoundToField<int16_t>(ParseLenientNumber(text)) != 0);
                    },
-                   [&](const AlarmText& f) { state.*f.member = RebuildAlarmText(text); },
+                   [&](const AlarmText&) { settings.alarm.text = RebuildAlarmText(text); },
                },
                entry.field);
 }
 
-std::string WriteEntry(const Entry& entry, const MonitorState& state, Form form) {
+std::string WriteEntry(const Entry& entry, const Settings& settings, Form form) {
     return std::visit(
         Overloaded{
-            [&](const Long32& f) { return NumberText((state.*f.member)[f.channel], form); },
-            [&](const Integer16& f) { return NumberText(state.*f.member, form); },
-            [&](const Flag& f) { return std::string(state.*f.member ? "1" : "0"); },
-            [&](const AlarmText& f) {
-                return form == Form::kFile ? AlarmFileText(state.*f.member) : state.*f.member;
+            [&](const Long32& f) { return NumberText((settings.*f.member)[f.channel], form); },
+            [&](const BacklightNumber&) {
+                return NumberText(static_cast<int16_t>(settings.backlight), form);
+            },
+            [&](const Flag& f) { return std::string(f.get(settings) ? "1" : "0"); },
+            [&](const AlarmText&) {
+                const std::string& alarm = settings.alarm.text;
+                return form == Form::kFile ? AlarmFileText(alarm) : alarm;
             },
         },
         entry.field);
@@ -139,41 +145,40 @@ std::string WriteEntry(const Entry& entry, const MonitorState& state, Form form)
 
 }  // namespace
 
-void LoadSettings(MonitorState& state, const std::filesystem::path& path) {
+void LoadSettings(Settings& settings, const std::filesystem::path& path) {
     std::string error;
     const IniDocument document = IniDocument::Load(path, &error);
     if (!error.empty())
         std::cerr << "kestrelon: cannot read settings from " << path.string() << ": " << error
                   << ", using empty settings\n";
     for (const Entry& entry : kEntries)
-        ReadEntry(entry, state, document.Find(kSettingsSection, entry.key).value_or(""));
-    state.dec_stat = !state.t_unit;
+        ReadEntry(entry, settings, document.Find(kSettingsSection, entry.key).value_or(""));
 }
 
-std::string SettingsFileText(const MonitorState& state) {
+std::string SettingsFileText(const Settings& settings) {
     std::string text = "[settings]\r\n";
     for (const Entry& entry : kEntries) {
         text += entry.key;
         text += '=';
-        text += WriteEntry(entry, state, Form::kFile);
+        text += WriteEntry(entry, settings, Form::kFile);
         text += "\r\n";
     }
     return text;
 }
 
-bool SaveSettings(const MonitorState& state, const std::filesystem::path& path) {
+bool SaveSettings(const Settings& settings, const std::filesystem::path& path) {
     std::string error;
-    if (ReplaceFileContent(path, SettingsFileText(state), error)) return true;
+    if (ReplaceFileContent(path, SettingsFileText(settings), error)) return true;
     std::cerr << "kestrelon: settings not saved, " << path.string() << " kept as it was: " << error
               << '\n';
     return false;
 }
 
-std::vector<std::pair<std::string, std::string>> SettingsEntries(const MonitorState& state) {
+std::vector<std::pair<std::string, std::string>> SettingsEntries(const Settings& settings) {
     std::vector<std::pair<std::string, std::string>> entries;
     entries.reserve(kEntries.size());
     for (const Entry& entry : kEntries)
-        entries.emplace_back(std::string(entry.key), WriteEntry(entry, state, Form::kListing));
+        entries.emplace_back(std::string(entry.key), WriteEntry(entry, settings, Form::kListing));
     return entries;
 }
 

@@ -1,4 +1,4 @@
-// The settings file Settings.inf: the user's choices, loaded into the monitor state at start-up and
+// The settings file Settings.inf: the user's choices, loaded into the settings at start-up and
 // written back whole after every change.
 #pragma once
 
@@ -8,31 +8,31 @@
 #include <utility>
 #include <vector>
 
-#include "core/monitor_state.h"
+#include "core/settings_model.h"
 #include "settings/settings_path.h"
 
 namespace kestrelon {
 
 inline constexpr std::string_view kSettingsSection = "settings";
 
-// Fills st, fst, back_color, auto_stat, t_unit, dec_stat, alarm_time, sf and msf from the file.
+// Fills every field of the settings from the file's keys.
 // A missing file, section or key reads as 0, a clear flag and the alarm text ":". Numbers are read
 // leniently and rounded half to even; a number too large for its field is clamped to the field's
-// range. dec_stat becomes !t_unit. A file that exists but cannot be read is logged and read as
+// range. A file that exists but cannot be read is logged and read as
 // empty. Draws nothing, pushes nothing, saves nothing.
-void LoadSettings(MonitorState& state, const std::filesystem::path& path);
+void LoadSettings(Settings& settings, const std::filesystem::path& path);
 
 // The exact bytes of the file: "[settings]" and one line per key in fixed order, CR LF endings;
 // zero numbers are written as nothing ("st1="), flags as 1 or 0, the alarm text unchanged.
-std::string SettingsFileText(const MonitorState& state);
+std::string SettingsFileText(const Settings& settings);
 
-// Replaces the file with SettingsFileText(state) through a temporary file in the same directory,
+// Replaces the file with SettingsFileText(settings) through a temporary file in the same directory,
 // creating the directory when missing. A failed save leaves the old file whole, logs one line
 // and returns false.
-bool SaveSettings(const MonitorState& state, const std::filesystem::path& path);
+bool SaveSettings(const Settings& settings, const std::filesystem::path& path);
 
 // Every key with its value as loaded, in file order: numbers in decimal (0 as "0"), flags as 1 or
 // 0, the alarm text as it stands.
-std::vector<std::pair<std::string, std::string>> SettingsEntries(const MonitorState& state);
+std::vector<std::pair<std::string, std::string>> SettingsEntries(const Settings& settings);
 
 }  // namespace kestrelon

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "core/settings_model.h"
+
 namespace kestrelon::geo {
 
 struct Point {
@@ -137,15 +139,15 @@ inline constexpr Indicator kManualButton{"maon.bmp", "maoff.bmp", Surface::Blcd,
 inline constexpr Indicator kAlarmSwitch{"alen.bmp", "aldis.bmp", Surface::Blcd, {48, 29}};
 
 struct BacklightButton {
-    int color;  // back_color that lights it
+    Backlight color;  // the backlight it lights for
     Indicator picture;
 };
 // Drawing order: the four unlit, then the lit one.
 inline constexpr std::array<BacklightButton, 4> kBacklightButtons{{
-    {0, {"offon.bmp", "offoff.bmp", Surface::Blcd, {14, 72}}},
-    {2, {"blueon.bmp", "blueoff.bmp", Surface::Blcd, {47, 72}}},
-    {3, {"puron.bmp", "puroff.bmp", Surface::Blcd, {14, 85}}},
-    {1, {"redon.bmp", "redoff.bmp", Surface::Blcd, {47, 85}}},
+    {Backlight::Off, {"offon.bmp", "offoff.bmp", Surface::Blcd, {14, 72}}},
+    {Backlight::Blue, {"blueon.bmp", "blueoff.bmp", Surface::Blcd, {47, 72}}},
+    {Backlight::Purple, {"puron.bmp", "puroff.bmp", Surface::Blcd, {14, 85}}},
+    {Backlight::Red, {"redon.bmp", "redoff.bmp", Surface::Blcd, {47, 85}}},
 }};
 
 // ---- Alarm panel and volume slider (inside the LCD) -------------------------------------------

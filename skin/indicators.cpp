@@ -32,7 +32,7 @@ void SkinRenderer::ShowIndicator(const geo::Indicator& indicator, bool on) {
 }
 
 void SkinRenderer::ShowTempUnit() {
-    ShowIndicator(geo::kTempUnit, state_.t_unit);
+    ShowIndicator(geo::kTempUnit, state_.settings.fahrenheit());
 }
 
 void SkinRenderer::ShowLinkState(bool on) {
@@ -40,24 +40,24 @@ void SkinRenderer::ShowLinkState(bool on) {
 }
 
 void SkinRenderer::ShowDegreeButtons() {
-    ShowIndicator(geo::kCelsiusButton, state_.dec_stat);
-    ShowIndicator(geo::kFahrenheitButton, !state_.dec_stat);
+    ShowIndicator(geo::kCelsiusButton, state_.settings.celsiusButtonLit());
+    ShowIndicator(geo::kFahrenheitButton, !state_.settings.celsiusButtonLit());
 }
 
 void SkinRenderer::ShowFanModeButtons() {
-    ShowIndicator(geo::kAutoButton, state_.auto_stat);
-    ShowIndicator(geo::kManualButton, !state_.auto_stat);
+    ShowIndicator(geo::kAutoButton, state_.settings.fansAutomatic());
+    ShowIndicator(geo::kManualButton, !state_.settings.fansAutomatic());
 }
 
 void SkinRenderer::ShowBacklightButtons() {
     for (const geo::BacklightButton& button : geo::kBacklightButtons)
         ShowIndicator(button.picture, false);
     for (const geo::BacklightButton& button : geo::kBacklightButtons)
-        if (button.color == state_.back_color) ShowIndicator(button.picture, true);
+        if (button.color == state_.settings.backlight) ShowIndicator(button.picture, true);
 }
 
 void SkinRenderer::ShowAlarmEnable() {
-    ShowIndicator(geo::kAlarmSwitch, state_.alarm_en);
+    ShowIndicator(geo::kAlarmSwitch, state_.panel.alarmEnabled);
 }
 
 }  // namespace kestrelon

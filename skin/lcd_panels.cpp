@@ -37,7 +37,7 @@ int16_t roundToInt16(double value) {
 
 bool SkinRenderer::ComposeAlarmPanel(int mode) {
     if (!LoadScratch(geo::kAlarmBackground)) return false;
-    const std::string& text = state_.alarm_time;
+    const std::string& text = state_.settings.alarm.text;
     for (int position = 1; position <= 5; ++position) {
         if (leftOut(mode, position) || static_cast<std::size_t>(position) > text.size()) continue;
         DrawBigDigits(geo::kBigFont.advance * (position - 1), 0, text[position - 1], gr_temp1_);
@@ -61,7 +61,7 @@ void SkinRenderer::DrawAlarmSetting(int mode) {
 
 void SkinRenderer::DrawVolumeKnob() {
     const geo::VolumeSlider& s = geo::kVolumeSlider;
-    const double vol = state_.vol;
+    const double vol = state_.host.masterVolume;
     const int lift = roundToInt16(vol / 100.0 * s.liftRange);
     const int level = s.baseY - lift;
     if (LoadScratch(geo::kVolumeBackground)) {
@@ -70,12 +70,12 @@ void SkinRenderer::DrawVolumeKnob() {
         FillDisc(gr_temp1_, {s.knobX, level}, s.knobRadius, kWhite);
         BlitPicture(blcd_, gr_temp1_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
     }
-    state_.knob_x = static_cast<int16_t>(s.hitX);
-    state_.knob_y = roundToInt16(level + s.hitYOffset);
-    state_.usb_vol = roundToInt16(vol / 100.0 * kDeviceVolumeSteps);
-    if (state_.usb_vol != state_.old_usb_vol) {
-        if (state_.DeviceDetected && statusPush_) statusPush_();
-        state_.old_usb_vol = state_.usb_vol;
+    state_.ui.knobX = static_cast<int16_t>(s.hitX);
+    state_.ui.knobY = roundToInt16(level + s.hitYOffset);
+    state_.panel.volumeLevel = roundToInt16(vol / 100.0 * kDeviceVolumeSteps);
+    if (state_.panel.volumeLevel != state_.panel.sentVolumeLevel) {
+        if (state_.panel.present && statusPush_) statusPush_();
+        state_.panel.sentVolumeLevel = state_.panel.volumeLevel;
     }
 }
 

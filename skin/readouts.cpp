@@ -37,27 +37,27 @@ const geo::Readout* findReadout(geo::ReadoutKind kind, int channel) {
 int32_t readoutValue(const MonitorState& state, geo::ReadoutKind kind, int channel) {
     switch (kind) {
         case geo::ReadoutKind::Temp:
-            return state.t[channel];
+            return state.readings.shownTemperature[channel];
         case geo::ReadoutKind::Fan:
-            return state.f[channel];
+            return state.readings.shownFanSpeed[channel];
         case geo::ReadoutKind::Threshold:
-            return state.t_unit ? state.fst[channel] : state.st[channel];
+            return state.settings.fahrenheit() ? state.settings.limitFahrenheit[channel] : state.settings.limitCelsius[channel];
         case geo::ReadoutKind::FanSet:
             break;
     }
-    return state.auto_stat ? state.sf[channel] : state.msf[channel];
+    return state.settings.fansAutomatic() ? state.settings.fanSetPoint[channel] : state.settings.manualFanSpeed[channel];
 }
 
 int32_t hostValue(const MonitorState& state, geo::HostFact fact) {
     switch (fact) {
         case geo::HostFact::CpuClock:
-            return state.speed;
+            return state.host.processorMhz;
         case geo::HostFact::Memory:
-            return state.totalram;
+            return state.host.memoryMb;
         case geo::HostFact::Disk:
             break;
     }
-    return state.totalmb;
+    return state.host.diskGb;
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void SkinRenderer::DrawHostReadout(geo::HostFact fact) {
 
 void SkinRenderer::DrawClockPanel() {
     if (LoadScratch(geo::kClockBackground)) {
-        const std::string& text = state_.time_hour;
+        const std::string& text = state_.poll.shownMinute;
         for (std::size_t i = 0; i < 5 && i < text.size(); ++i)
             DrawMediumDigits(geo::kMediumFont.advance * static_cast<int>(i), 0, text[i], gr_temp1_);
         BlitPicture(mainback_, gr_temp1_, geo::kClockAt.x, geo::kClockAt.y);

@@ -95,7 +95,7 @@ void SkinRenderer::DrawAllPanels() {
     constexpr int kSetPointOrder[] = {1, 3, 4, 2};  // the LCD's set points and limits
     ShowTempUnit();
     for (int channel : kRowOrder) ShowSensorIcon(channel);
-    ShowLinkState(state_.connect);
+    ShowLinkState(state_.poll.internetLinked);
     for (int channel : kRowOrder) DrawTempReadout(channel);
     for (int channel : kRowOrder) DrawFanReadout(channel);
     for (geo::HostFact fact : {geo::HostFact::CpuClock, geo::HostFact::Disk, geo::HostFact::Memory})

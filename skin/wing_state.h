@@ -15,15 +15,15 @@ inline const geo::Wing& wingGeometry(geo::WingId id) {
 inline bool& wingOpen(MonitorState& state, geo::WingId id) {
     switch (id) {
         case geo::WingId::UpperLeft:
-            return state.luw_open;
+            return state.ui.upperLeftWingOpen;
         case geo::WingId::LowerLeft:
-            return state.ldw_open;
+            return state.ui.lowerLeftWingOpen;
         case geo::WingId::UpperRight:
-            return state.ruw_open;
+            return state.ui.upperRightWingOpen;
         case geo::WingId::LowerRight:
             break;
     }
-    return state.rdw_open;
+    return state.ui.lowerRightWingOpen;
 }
 
 }  // namespace kestrelon

@@ -74,20 +74,20 @@ TEST_F(CtlFixture, StatusAsJsonReportsEveryChannelAndMarksAnAbsentSensor) {
 TEST_F(CtlFixture, StatusAsksARunningKestrelonForItsLatestReading) {
     // What the running program answers is what the panel gave it: round trip of the record.
     MonitorState running;
-    running.t_unit = true;
-    running.new_t.v = {113, 0, 120, -4};
-    running.new_f.v = {1450, 0, 1020, 65535};
-    running.lf.v = {2400, 2000, 1600, 3000};
+    running.settings.unit = TemperatureUnit::Fahrenheit;
+    running.readings.temperature.values = {113, 0, 120, -4};
+    running.readings.fanSpeed.values = {1450, 0, 1020, 65535};
+    running.readings.fanLimit.values = {2400, 2000, 1600, 3000};
     const std::string record = StatusRecord(running, "/dev/hidraw3");
     MonitorState read;
     std::string panel;
     ASSERT_TRUE(ParseStatusRecord(record, read, panel)) << record;
     EXPECT_EQ(panel, "/dev/hidraw3");
-    EXPECT_TRUE(read.t_unit);
-    EXPECT_FALSE(read.dec_stat);
-    EXPECT_EQ(read.new_t, running.new_t);
-    EXPECT_EQ(read.new_f, running.new_f);
-    EXPECT_EQ(read.lf, running.lf);
+    EXPECT_TRUE(read.settings.fahrenheit());
+    EXPECT_FALSE(read.settings.celsiusButtonLit());
+    EXPECT_EQ(read.readings.temperature, running.readings.temperature);
+    EXPECT_EQ(read.readings.fanSpeed, running.readings.fanSpeed);
+    EXPECT_EQ(read.readings.fanLimit, running.readings.fanLimit);
 
     struct Case {
         std::string answer;
@@ -154,8 +154,8 @@ TEST_F(CtlFixture, PushWithTraceSendsTheStartUpSequenceBeforeItsOwnOutput) {
     EXPECT_EQ(sentRegisters, (std::vector<std::string>{"1D", "1E", "29", "20", "21", "24", "25",
                                                        "2B", "2C", "28"}));
     MonitorState saved;
-    LoadSettings(saved, settingsPath);
-    EXPECT_EQ(saved.msf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
+    LoadSettings(saved.settings, settingsPath);
+    EXPECT_EQ(saved.settings.manualFanSpeed, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "> 00 20 3C 37 32 2D 00 00 CE"), lines.end());
     // The clock record carries the time of day, 09:05.
     auto clock = std::find_if(lines.begin(), lines.end(),
@@ -182,17 +182,17 @@ TEST_F(CtlFixture, SetSavesAndPushesOnlyWhatChangedAndRefusesWithoutTouchingAnyt
     // The fan limits are read (for the manual speeds' bounds), then the two changed registers.
     EXPECT_EQ(sent, (std::vector<std::string>{"1D", "1E", "2A", "29"}));
     MonitorState saved;
-    LoadSettings(saved, settingsPath);
-    EXPECT_EQ(saved.back_color, 1);
-    EXPECT_EQ(saved.alarm_time, "07:30");
-    EXPECT_EQ(saved.st[1], 60);
+    LoadSettings(saved.settings, settingsPath);
+    EXPECT_EQ(saved.settings.backlight, Backlight::Red);
+    EXPECT_EQ(saved.settings.alarm.text, "07:30");
+    EXPECT_EQ(saved.settings.limitCelsius[1], 60);
 
-    const std::string before = SettingsFileText(saved);
+    const std::string before = SettingsFileText(saved.settings);
     EXPECT_EQ(run({"--simulated", "--trace", "set", "st1=95"}), 1);
     EXPECT_TRUE(out.str().empty());  // refused before the panel is opened
     EXPECT_EQ(err.str(), "kestrelon: st1=95: a limit in °C lies between 25 and 90\n");
-    LoadSettings(saved, settingsPath);
-    EXPECT_EQ(SettingsFileText(saved), before);
+    LoadSettings(saved.settings, settingsPath);
+    EXPECT_EQ(SettingsFileText(saved.settings), before);
 }
 
 TEST_F(CtlFixture, SetPushAndWatchGoThroughARunningKestrelon) {

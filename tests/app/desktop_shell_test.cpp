@@ -99,13 +99,13 @@ TEST_F(DesktopProgramTest, AFirstStartShowsTheWindowWithoutATrayAndPushesFactory
     ASSERT_FALSE(program.start().has_value());
     EXPECT_TRUE(program.window().isVisible());  // the offscreen platform has no tray
     EXPECT_EQ(program.window().size(), QSize(660, 441));
-    EXPECT_TRUE(program.state().DeviceDetected);
-    EXPECT_EQ(program.state().time_hour.size(), 5u);  // the clock is right before the first tick
+    EXPECT_TRUE(program.state().panel.present);
+    EXPECT_EQ(program.state().poll.shownMinute.size(), 5u);  // the clock is right before the first tick
 
     MonitorState saved;
-    LoadSettings(saved, options().settingsPath);
-    EXPECT_EQ(saved.st[1], 65);
-    EXPECT_EQ(saved.msf[1], 2400);
+    LoadSettings(saved.settings, options().settingsPath);
+    EXPECT_EQ(saved.settings.limitCelsius[1], 65);
+    EXPECT_EQ(saved.settings.manualFanSpeed[1], 2400);
 
     const std::vector<std::string> log = frames();
     ASSERT_FALSE(log.empty());
@@ -121,22 +121,22 @@ TEST_F(DesktopProgramTest, RealPointerEventsReachTheControls) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     // A move without a button goes through the platform's queue. When a poll cycle is due, its
     // panel exchange holds user input until it is over: the move arrives a moment later.
-    const auto cursorBecomes = [&](int kind) {
-        return QTest::qWaitFor([&] { return program.state().cur_kind == kind; }, 3000);
+    const auto cursorBecomes = [&](CursorKind kind) {
+        return QTest::qWaitFor([&] { return program.state().ui.cursor == kind; }, 3000);
     };
     QTest::mouseMove(&w, QPoint(120, 120));
-    EXPECT_TRUE(cursorBecomes(kHandCursor));
+    EXPECT_TRUE(cursorBecomes(CursorKind::Hand));
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(120, 120));
-    EXPECT_TRUE(program.state().luw_open);
+    EXPECT_TRUE(program.state().ui.upperLeftWingOpen);
     EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);  // our own cursor file
     QTest::mouseMove(&w, QPoint(300, 400));
-    EXPECT_TRUE(cursorBecomes(kArrowCursor));
+    EXPECT_TRUE(cursorBecomes(CursorKind::Arrow));
 
     QTest::keyPress(&w, Qt::Key_Control);
     QTest::keyPress(&w, Qt::Key_Alt, Qt::ControlModifier);
-    EXPECT_TRUE(program.state().ctrl_alt_down);
+    EXPECT_TRUE(program.state().ui.resetArmed);
     w.hide();  // hiding disarms the reset spot
-    EXPECT_FALSE(program.state().ctrl_alt_down);
+    EXPECT_FALSE(program.state().ui.resetArmed);
 }
 
 // A pointer that runs ahead of the window has left the grab corner by the time its move
@@ -186,17 +186,17 @@ TEST_F(DesktopProgramTest, KestrelonctlSetGoesThroughTheRunningProgramAndItsWind
         return p.exitCode();
     };
     QString out;
-    program.state().ldw_open = true;
+    program.state().ui.lowerLeftWingOpen = true;
     EXPECT_EQ(ctl({"set", "auto=manual", "msf1=1300"}, out), 0) << out.toStdString();
-    EXPECT_FALSE(program.state().auto_stat);
-    EXPECT_EQ(program.state().msf[1], 1300);
+    EXPECT_FALSE(program.state().settings.fansAutomatic());
+    EXPECT_EQ(program.state().settings.manualFanSpeed[1], 1300);
     MonitorState saved;
-    LoadSettings(saved, options().settingsPath);
-    EXPECT_EQ(saved.msf[1], 1300);
+    LoadSettings(saved.settings, options().settingsPath);
+    EXPECT_EQ(saved.settings.manualFanSpeed[1], 1300);
     EXPECT_TRUE(out.contains("pushed 2 register(s)")) << out.toStdString();  // 0x2B and 0x29
 
     EXPECT_EQ(ctl({"set", "msf1=1000"}, out), 1);  // below half of fan 1's limit, 2400
-    EXPECT_EQ(program.state().msf[1], 1300);
+    EXPECT_EQ(program.state().settings.manualFanSpeed[1], 1300);
     EXPECT_EQ(ctl({"watch", "--json", "--count", "1"}, out), 0);
     EXPECT_TRUE(out.startsWith("{\"time\"")) << out.toStdString();
 }

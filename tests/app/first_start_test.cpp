@@ -32,12 +32,12 @@ TEST(FirstStart, WithAPanelTheFactoryValuesAreSavedAndPushedWithFanValuesFromIts
     session.Start(bus, {},
                   [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
 
-    EXPECT_EQ(state.msf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
-    EXPECT_EQ(state.sf, (PerChannel<int32_t>{{480, 400, 320, 600}}));
+    EXPECT_EQ(state.settings.manualFanSpeed, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
+    EXPECT_EQ(state.settings.fanSetPoint, (PerChannel<int32_t>{{480, 400, 320, 600}}));
     MonitorState reloaded;
-    LoadSettings(reloaded, path);
-    EXPECT_EQ(reloaded.msf, state.msf);
-    EXPECT_EQ(reloaded.st, (PerChannel<int32_t>{{65, 55, 55, 45}}));
+    LoadSettings(reloaded.settings, path);
+    EXPECT_EQ(reloaded.settings.manualFanSpeed, state.settings.manualFanSpeed);
+    EXPECT_EQ(reloaded.settings.limitCelsius, (PerChannel<int32_t>{{65, 55, 55, 45}}));
 
     const SimulatedPanel& panel = bus.panel();
     EXPECT_EQ(*panel.registerBytes(0x20), (std::array<uint8_t, 6>{65, 55, 55, 45, 0, 0}));
@@ -55,9 +55,9 @@ TEST(FirstStart, WithoutAPanelTheFactoryValuesAreUsedButNothingIsSavedOrPushed) 
     PanelSession session(state, time);
     session.Start(bus, {},
                   [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
-    EXPECT_EQ(state.st[1], 65);
-    EXPECT_EQ(state.back_color, 2);
-    EXPECT_EQ(state.msf[1], 0);  // unknown until a panel tells its limit
+    EXPECT_EQ(state.settings.limitCelsius[1], 65);
+    EXPECT_EQ(state.settings.backlight, Backlight::Blue);
+    EXPECT_EQ(state.settings.manualFanSpeed[1], 0);  // unknown until a panel tells its limit
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -98,8 +98,8 @@ TEST(FirstStart, FanValuesOfZeroInAnExistingFileTakeThePanelsLimitsBeforeThePush
         VirtualTime time;
         SimulatedBus bus(time);  // fan limits 2450, 2000, 1600, 3000
         MonitorState state;
-        LoadSettings(state, path);
-        const std::string before = SettingsFileText(state);
+        LoadSettings(state.settings, path);
+        const std::string before = SettingsFileText(state.settings);
         int limitReads = 0;
         const auto countLimitReads = [&](std::unique_ptr<Transport> inner) {
             return std::make_unique<TracingTransport>(
@@ -115,13 +115,13 @@ TEST(FirstStart, FanValuesOfZeroInAnExistingFileTakeThePanelsLimitsBeforeThePush
                       [&] { changed = PrepareSettingsForPanel(state, *session.protocol(), path); });
 
         EXPECT_EQ(changed, c.changed) << c.name;
-        EXPECT_EQ(state.sf, c.sf) << c.name;
-        EXPECT_EQ(state.msf, c.msf) << c.name;
-        EXPECT_EQ(state.st[1], 70) << c.name;                // nothing else is touched
+        EXPECT_EQ(state.settings.fanSetPoint, c.sf) << c.name;
+        EXPECT_EQ(state.settings.manualFanSpeed, c.msf) << c.name;
+        EXPECT_EQ(state.settings.limitCelsius[1], 70) << c.name;                // nothing else is touched
         EXPECT_EQ(limitReads, c.changed ? 1 : 0) << c.name;  // read only when a 0 is there
         MonitorState saved;
-        LoadSettings(saved, path);
-        EXPECT_EQ(SettingsFileText(saved), c.changed ? SettingsFileText(state) : before) << c.name;
+        LoadSettings(saved.settings, path);
+        EXPECT_EQ(SettingsFileText(saved.settings), c.changed ? SettingsFileText(state.settings) : before) << c.name;
         // What the panel got is what the file holds: no fan is pushed a 0.
         const auto manual = bus.panel().registerBytes(0x2B);
         ASSERT_TRUE(manual) << c.name;

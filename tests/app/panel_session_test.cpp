@@ -21,14 +21,14 @@ TEST(PanelSession, StartPushesTheSettingsJustLoadedAfterA50msWait) {
     VirtualTime time;
     SimulatedBus bus(time);
     MonitorState state;
-    state.st[1] = 60, state.st[2] = 55, state.st[3] = 50, state.st[4] = 45;
-    state.msf[1] = 2000;
-    state.back_color = 3;
-    state.save_reg29 = false;
+    state.settings.limitCelsius[1] = 60, state.settings.limitCelsius[2] = 55, state.settings.limitCelsius[3] = 50, state.settings.limitCelsius[4] = 45;
+    state.settings.manualFanSpeed[1] = 2000;
+    state.settings.backlight = Backlight::Purple;
+    state.panel.saveToEeprom = false;
     PanelSession session(state, time);
     EXPECT_EQ(session.Start(bus), PanelSearch::Outcome::Opened);
-    EXPECT_TRUE(state.DeviceDetected);
-    EXPECT_TRUE(state.save_reg29);
+    EXPECT_TRUE(state.panel.present);
+    EXPECT_TRUE(state.panel.saveToEeprom);
 
     const SimulatedPanel& panel = bus.panel();
     ASSERT_FALSE(panel.frames().empty());
@@ -49,7 +49,7 @@ TEST(PanelSession, WithoutAPanelNothingIsSentAndClosingTwiceIsHarmless) {
     MonitorState state;
     PanelSession session(state, time);
     EXPECT_EQ(session.Start(bus), PanelSearch::Outcome::NoPanel);
-    EXPECT_FALSE(state.DeviceDetected);
+    EXPECT_FALSE(state.panel.present);
     EXPECT_EQ(session.protocol(), nullptr);
     EXPECT_EQ(bus.opens, 0);
     EXPECT_EQ(time.waits(), 1);  // the 50 ms before the search, and no exchange
@@ -67,7 +67,7 @@ TEST(PanelSession, CloseReleasesThePanelOnce) {
     EXPECT_EQ(session.link(), nullptr);
     EXPECT_FALSE(session.search().found());
     session.CloseDevice();              // nothing left to release
-    EXPECT_TRUE(state.DeviceDetected);  // the flag keeps its start-up value for the run
+    EXPECT_TRUE(state.panel.present);  // the flag keeps its start-up value for the run
 }
 
 }  // namespace

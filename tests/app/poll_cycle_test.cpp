@@ -52,7 +52,7 @@ struct PollFixture : ::testing::Test {
         answers[0x1E] = words(0x1E, 1600, 3099);
         answers[0x1C] = test::reply(0x1C, {0, 0, 0});  // EEPROM idle
         panel.answer = [this](uint8_t reg) { return answers[reg]; };
-        state.DeviceDetected = true;
+        state.panel.present = true;
         cycle.attachPanel(&link, &protocol);
     }
     // Runs one tick a second later than the previous one.
@@ -70,20 +70,20 @@ TEST_F(PollFixture, FirstTickSetsTheClockReadsEverythingAndResendsTheStatus) {
     tick();
     EXPECT_EQ(registersSince(0),
               (std::vector<uint8_t>{0x28, 0x14, 0x15, 0x18, 0x19, 0x1D, 0x1E, 0x1C, 0x1C, 0x29}));
-    EXPECT_EQ(state.time_hour, "10:15");
+    EXPECT_EQ(state.poll.shownMinute, "10:15");
     const auto& clockSet = panel.written.front();
     EXPECT_EQ(clockSet[5], 0x10);
     EXPECT_EQ(clockSet[6], 0x15);
     // Auto-scan is off until the first click: the status goes out with bit 2 clear, and the
     // flag is set again afterwards.
     EXPECT_EQ(panel.written.back()[2] & 0x04, 0);
-    EXPECT_TRUE(state.save_reg29);
+    EXPECT_TRUE(state.panel.saveToEeprom);
 
-    EXPECT_EQ(state.t[1], 40);
-    EXPECT_EQ(state.t[4], 0);  // 255: no sensor
-    EXPECT_EQ(state.f[3], 1500);
-    EXPECT_EQ(state.lf[1], 2400);
-    EXPECT_EQ(state.lf[4], 3000);
+    EXPECT_EQ(state.readings.shownTemperature[1], 40);
+    EXPECT_EQ(state.readings.shownTemperature[4], 0);  // 255: no sensor
+    EXPECT_EQ(state.readings.shownFanSpeed[3], 1500);
+    EXPECT_EQ(state.readings.fanLimit[1], 2400);
+    EXPECT_EQ(state.readings.fanLimit[4], 3000);
     // Three temperatures and three fans changed from 0; each redraw is shown at once.
     EXPECT_EQ(hooks.count("temp1") + hooks.count("temp2") + hooks.count("temp3"), 3);
     EXPECT_EQ(hooks.count("temp4"), 0);
@@ -123,14 +123,14 @@ TEST_F(PollFixture, OnlyChangedReadingsAreRedrawn) {
 }
 
 TEST_F(PollFixture, WithScanningOnTheStatusIsNotResentAndTheInternetIsCheckedEvery180Ticks) {
-    state.auto_scan = true;
+    state.poll.lcdScanning = true;
     for (int i = 0; i < 179; ++i) tick();
     EXPECT_EQ(hooks.count("internet"), 0);
     auto regs = panel.registers();
     EXPECT_EQ(std::count(regs.begin(), regs.end(), 0x29), 0);
     tick();
     EXPECT_EQ(hooks.count("internet"), 1);
-    EXPECT_EQ(state.tick_count, 0);
+    EXPECT_EQ(state.poll.ticksSinceProbe, 0);
     for (int i = 0; i < 180; ++i) tick();
     EXPECT_EQ(hooks.count("internet"), 2);
 }
@@ -138,20 +138,20 @@ TEST_F(PollFixture, WithScanningOnTheStatusIsNotResentAndTheInternetIsCheckedEve
 TEST_F(PollFixture, ScanningSwitchedOnLateChecksAtTheNextTick) {
     for (int i = 0; i < 200; ++i) tick();
     EXPECT_EQ(hooks.count("internet"), 0);
-    state.auto_scan = true;
+    state.poll.lcdScanning = true;
     tick();
     EXPECT_EQ(hooks.count("internet"), 1);
 }
 
 TEST_F(PollFixture, TheTickCounterHoldsAtItsLimitAndTheCycleGoesOn) {
-    state.tick_count = 32766;
+    state.poll.ticksSinceProbe = 32766;
     tick();
     tick();
-    EXPECT_EQ(state.tick_count, 32767);
+    EXPECT_EQ(state.poll.ticksSinceProbe, 32767);
     std::size_t mark = panel.written.size();
     tick();
     EXPECT_FALSE(registersSince(mark).empty());
-    state.auto_scan = true;
+    state.poll.lcdScanning = true;
     tick();
     EXPECT_EQ(hooks.count("internet"), 1);
 }
@@ -183,7 +183,7 @@ TEST(PollCycleWithoutPanel, KeepsTheClockGoingWithoutAnyTraffic) {
         time.advance(1.0);
         EXPECT_TRUE(cycle.Timer1_Timer());
     }
-    EXPECT_EQ(state.time_hour, "09:00");
+    EXPECT_EQ(state.poll.shownMinute, "09:00");
     EXPECT_EQ(hooks.count("clock"), 2);  // 08:59 then 09:00
     EXPECT_EQ(hooks.count("refresh"), 0);
     EXPECT_EQ(time.waits(), 0);

@@ -14,9 +14,9 @@ namespace {
 
 MonitorState withLimits() {
     MonitorState s;
-    s.lf[1] = 2400, s.lf[2] = 2000, s.lf[3] = 1600, s.lf[4] = 0;  // fan 4's limit unknown
-    s.st[1] = 60, s.fst[1] = 140;
-    s.alarm_time = "12:00";
+    s.readings.fanLimit[1] = 2400, s.readings.fanLimit[2] = 2000, s.readings.fanLimit[3] = 1600, s.readings.fanLimit[4] = 0;  // fan 4's limit unknown
+    s.settings.limitCelsius[1] = 60, s.settings.limitFahrenheit[1] = 140;
+    s.settings.alarm.text = "12:00";
     return s;
 }
 
@@ -25,18 +25,18 @@ TEST(SettingEdit, AcceptedValuesTakeTheirReadableFormsAndKeepBothUnitsInStep) {
         std::vector<std::string> items;
         std::function<void(const MonitorState&)> check;
     } cases[] = {
-        {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.fst[1], 194); }},
-        {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.st[2], 38); }},
-        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.st[1], 25); }},  // in order
-        {{"color=Purple"}, [](auto& s) { EXPECT_EQ(s.back_color, 3); }},
-        {{"color=1"}, [](auto& s) { EXPECT_EQ(s.back_color, 1); }},
-        {{"auto=manual"}, [](auto& s) { EXPECT_FALSE(s.auto_stat); }},
-        {{"t_unit=F"}, [](auto& s) { EXPECT_TRUE(s.t_unit && !s.dec_stat); }},
-        {{"alarm=7:05"}, [](auto& s) { EXPECT_EQ(s.alarm_time, "07:05"); }},
-        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.msf[1], 1200); }},  // half the limit
-        {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.msf[1], 2400); }},
-        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.msf[4], 500); }},  // unknown limit: no bound
-        {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.sf[3], 320); }},
+        {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.settings.limitFahrenheit[1], 194); }},
+        {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[2], 38); }},
+        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[1], 25); }},  // in order
+        {{"color=Purple"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Purple); }},
+        {{"color=1"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Red); }},
+        {{"auto=manual"}, [](auto& s) { EXPECT_FALSE(s.settings.fansAutomatic()); }},
+        {{"t_unit=F"}, [](auto& s) { EXPECT_TRUE(s.settings.fahrenheit() && !s.settings.celsiusButtonLit()); }},
+        {{"alarm=7:05"}, [](auto& s) { EXPECT_EQ(s.settings.alarm.text, "07:05"); }},
+        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[1], 1200); }},  // half the limit
+        {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[1], 2400); }},
+        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[4], 500); }},  // unknown limit: no bound
+        {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.settings.fanSetPoint[3], 320); }},
     };
     for (const auto& c : cases) {
         MonitorState s = withLimits();
@@ -61,9 +61,9 @@ TEST(SettingEdit, ARefusedValueChangesNothingAndSaysWhyInOneLine) {
         EXPECT_FALSE(ApplySettingEdits(s, items, why)) << (items.empty() ? "" : items.front());
         EXPECT_FALSE(why.empty());
         EXPECT_EQ(why.find('\n'), std::string::npos);
-        EXPECT_EQ(s.back_color, before.back_color);
-        EXPECT_EQ(s.st, before.st);
-        EXPECT_EQ(s.msf, before.msf);
+        EXPECT_EQ(s.settings.backlight, before.settings.backlight);
+        EXPECT_EQ(s.settings.limitCelsius, before.settings.limitCelsius);
+        EXPECT_EQ(s.settings.manualFanSpeed, before.settings.manualFanSpeed);
     }
 }
 

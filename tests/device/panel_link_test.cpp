@@ -49,7 +49,7 @@ TEST_F(PanelLinkTest, ReadExchangeSendsTheFrameWaitsAndReadsTheReply) {
     // L + 1 bytes; index L is never filled by the read and stays 0.
     EXPECT_EQ(got,
               (std::vector<uint8_t>{0x00, 0x14, 0x2D, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(state.input_data, "14,2D,00,FF,00,00,00,00,00,");
+    EXPECT_EQ(state.panel.lastReply, "14,2D,00,FF,00,00,00,00,00,");
     EXPECT_EQ(link.outReport()[9], 0);
     EXPECT_FALSE(link.busy());
 }
@@ -88,19 +88,19 @@ TEST_F(PanelLinkTest, ReplyTextFollowsTheInputLength) {
     transport.replies.push_back(reply(0x18, {0x34, 0x12, 0x99, 0x88}));
     link.readRegister(0x18, 10);
     // Only 5 bytes are read (indices 0..4): bytes 1..5 in the text, the last one 0.
-    EXPECT_EQ(state.input_data, "18,34,12,99,00,");
+    EXPECT_EQ(state.panel.lastReply, "18,34,12,99,00,");
 
     transport.lengths = {12, 9, 9};
     transport.replies.push_back(reply(0x18, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     link.readRegister(0x18, 10);
-    EXPECT_EQ(state.input_data, "18,01,02,03,04,05,06,07,08,09,0A,00,");
+    EXPECT_EQ(state.panel.lastReply, "18,01,02,03,04,05,06,07,08,09,0A,00,");
 }
 
 TEST_F(PanelLinkTest, FailedReadGivesAnAllZeroReply) {
     transport.fail_reads = true;
     std::vector<uint8_t> got = link.readRegister(0x1D, 10);
     EXPECT_EQ(got, std::vector<uint8_t>(10, 0));
-    EXPECT_EQ(state.input_data, "00,00,00,00,00,00,00,00,00,");
+    EXPECT_EQ(state.panel.lastReply, "00,00,00,00,00,00,00,00,00,");
 }
 
 TEST_F(PanelLinkTest, OutputLengthDecidesWhatIsWritten) {
@@ -119,7 +119,7 @@ TEST_F(PanelLinkTest, EepromBusyBusyIdleTakesThreeReads) {
     EXPECT_TRUE(link.WaitEepromIdle());
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x1C}));
     EXPECT_EQ(waiter.waits, (std::vector<int>{50, 50, 50}));
-    EXPECT_FALSE(state.eeprom);
+    EXPECT_FALSE(state.panel.eepromBusy);
 }
 
 TEST_F(PanelLinkTest, EepromWaitAlwaysReadsTwiceEvenWhenIdleAtOnce) {
@@ -139,7 +139,7 @@ TEST_F(PanelLinkTest, EepromWaitGivesUpAfterAboutTwoSeconds) {
     EXPECT_FALSE(link.WaitEepromIdle());
     EXPECT_EQ(transport.written.size(), static_cast<std::size_t>(PanelLink::kMaxEepromReads));
     EXPECT_NEAR(time.totalWaitSeconds(), 2.0, 1e-9);
-    EXPECT_TRUE(state.eeprom);
+    EXPECT_TRUE(state.panel.eepromBusy);
     EXPECT_FALSE(link.busy());
 
     // One busy answer fewer than the bound still ends in time.
@@ -171,7 +171,7 @@ TEST_F(PanelLinkTest, BusyForTheWholeExchangeAndASecondOneIsRefused) {
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x14}));
     EXPECT_EQ(link.outReport()[1], 0x14);
     EXPECT_EQ(got[2], 0x2D);
-    EXPECT_EQ(state.input_data.substr(0, 12), "14,2D,00,1E,");
+    EXPECT_EQ(state.panel.lastReply.substr(0, 12), "14,2D,00,1E,");
     EXPECT_NE(log.find("kestrelon: "), std::string::npos);
     EXPECT_NE(log.find("REG19 read refused"), std::string::npos);
     EXPECT_NE(log.find("REG2B write refused"), std::string::npos);

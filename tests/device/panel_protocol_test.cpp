@@ -53,30 +53,30 @@ TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
 
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x14, 0x15, 0x18, 0x19, 0x1D, 0x1E}));
     EXPECT_EQ(waiter.waits, std::vector<int>(6, 10));
-    EXPECT_EQ(state.new_t, (PerChannel<int32_t>{{0, 30, 45, 0}}));
-    EXPECT_EQ(state.new_f, (PerChannel<int32_t>{{0x1234, 16, 255, 0}}));
-    EXPECT_EQ(state.lf, (PerChannel<int32_t>{{2300, 0, 4900, 100}}));
+    EXPECT_EQ(state.readings.temperature, (PerChannel<int32_t>{{0, 30, 45, 0}}));
+    EXPECT_EQ(state.readings.fanSpeed, (PerChannel<int32_t>{{0x1234, 16, 255, 0}}));
+    EXPECT_EQ(state.readings.fanLimit, (PerChannel<int32_t>{{2300, 0, 4900, 100}}));
     // Displayed values are the poll cycle's business.
-    EXPECT_EQ(state.t, PerChannel<int32_t>{});
+    EXPECT_EQ(state.readings.shownTemperature, PerChannel<int32_t>{});
     // The last reply stays in input_data with its words at positions 4-5/7-8 and 10-11/13-14.
-    EXPECT_EQ(state.input_data.substr(0, 15), "1E,87,13,64,00,");
+    EXPECT_EQ(state.panel.lastReply.substr(0, 15), "1E,87,13,64,00,");
 }
 
 TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
-    state.new_t[1] = 40, state.new_f[2] = 1200, state.lf[3] = 2400;
+    state.readings.temperature[1] = 40, state.readings.fanSpeed[2] = 1200, state.readings.fanLimit[3] = 2400;
     transport.fail_reads = true;
     protocol.ReadTemps(ChannelPair::First);
     protocol.ReadFans(ChannelPair::First);
     protocol.ReadFanLimits(ChannelPair::Second);
-    EXPECT_EQ(state.new_t[1], 0);
-    EXPECT_EQ(state.new_f[2], 0);
-    EXPECT_EQ(state.lf[3], 0);
+    EXPECT_EQ(state.readings.temperature[1], 0);
+    EXPECT_EQ(state.readings.fanSpeed[2], 0);
+    EXPECT_EQ(state.readings.fanLimit[3], 0);
 }
 
 TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
-    state.st[1] = 60, state.st[2] = 55, state.st[3] = 50, state.st[4] = 45;
-    state.msf[1] = 2000, state.msf[2] = 0;
-    state.alarm_time = "07:30";
+    state.settings.limitCelsius[1] = 60, state.settings.limitCelsius[2] = 55, state.settings.limitCelsius[3] = 50, state.settings.limitCelsius[4] = 45;
+    state.settings.manualFanSpeed[1] = 2000, state.settings.manualFanSpeed[2] = 0;
+    state.settings.alarm.text = "07:30";
     protocol.PushTempLimits();
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x20}));
     EXPECT_EQ(transport.written.back(),
@@ -97,11 +97,12 @@ TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
 }
 
 TEST_F(ProtocolTest, StatusPushCarriesSaveReg29AsItIsAtThatMoment) {
-    state.auto_stat = false, state.alarm_en = true, state.t_unit = false;
-    state.usb_vol = 14, state.lcd_mode = 2, state.back_color = 3;
-    state.save_reg29 = true;
+    state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true,
+        state.settings.unit = TemperatureUnit::Celsius;
+    state.panel.volumeLevel = 14, state.panel.lcdSensor = 2, state.settings.backlight = Backlight::Purple;
+    state.panel.saveToEeprom = true;
     protocol.PushStatusRegister();
-    state.save_reg29 = false;
+    state.panel.saveToEeprom = false;
     protocol.PushStatusRegister();
     auto frames = writes();
     ASSERT_EQ(frames.size(), 2u);
@@ -111,7 +112,7 @@ TEST_F(ProtocolTest, StatusPushCarriesSaveReg29AsItIsAtThatMoment) {
 }
 
 TEST_F(ProtocolTest, ClockSetSkipsTheEepromWaitAndReadsAReply) {
-    state.time_hour = "23:59";
+    state.poll.shownMinute = "23:59";
     transport.answer = nullptr;
     transport.replies.push_back(reply(0x28, {0x55}));
     protocol.SyncClock();
@@ -120,12 +121,12 @@ TEST_F(ProtocolTest, ClockSetSkipsTheEepromWaitAndReadsAReply) {
               (std::vector<uint8_t>{0x00, 0x28, 0, 0, 0, 0x23, 0x59, 0,
                                     static_cast<uint8_t>((0x28 + 0x23 + 0x59) ^ 0x3C)}));
     EXPECT_EQ(waiter.waits, (std::vector<int>{50}));
-    EXPECT_EQ(state.input_data.substr(0, 6), "28,55,");
+    EXPECT_EQ(state.panel.lastReply.substr(0, 6), "28,55,");
 }
 
 TEST_F(ProtocolTest, FullPushOrderAndWaits) {
-    state.sf[1] = 1500, state.sf[3] = 1600;
-    state.time_hour = "09:05";
+    state.settings.fanSetPoint[1] = 1500, state.settings.fanSetPoint[3] = 1600;
+    state.poll.shownMinute = "09:05";
     protocol.PushAllSettings();
 
     std::vector<uint8_t> order;
@@ -168,7 +169,7 @@ TEST_F(ProtocolTest, FullPushHoldsTheLinkThroughEveryWait) {
 
 TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
     transport.answer = [](uint8_t reg) { return reply(reg, {0, 0, 1, 0, 0, 0}); };
-    state.st[1] = 61;
+    state.settings.limitCelsius[1] = 61;
     testing::internal::CaptureStderr();
     protocol.PushTempLimits();
     std::string log = testing::internal::GetCapturedStderr();
@@ -178,7 +179,7 @@ TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
     EXPECT_NEAR(time.totalWaitSeconds(), 2.0, 1e-9);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
     EXPECT_EQ(log.rfind("kestrelon: REG20 not written", 0), 0u) << log;
-    EXPECT_EQ(state.st[1], 61);
+    EXPECT_EQ(state.settings.limitCelsius[1], 61);
 
     // The clock set does not wait for the EEPROM and still goes out.
     protocol.SyncClock();

@@ -28,8 +28,8 @@ std::vector<uint8_t> replyWith(uint8_t reg, std::vector<uint8_t> data) {
 
 TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
     MonitorState s;
-    s.sf[1] = 1500, s.sf[2] = 0x1234, s.sf[3] = 3000, s.sf[4] = 256;
-    s.msf[1] = 2000, s.msf[2] = 0, s.msf[3] = 65535, s.msf[4] = 1;
+    s.settings.fanSetPoint[1] = 1500, s.settings.fanSetPoint[2] = 0x1234, s.settings.fanSetPoint[3] = 3000, s.settings.fanSetPoint[4] = 256;
+    s.settings.manualFanSpeed[1] = 2000, s.settings.manualFanSpeed[2] = 0, s.settings.manualFanSpeed[3] = 65535, s.settings.manualFanSpeed[4] = 1;
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s),
               (RequestParams{0xDC, 0x05, 0x34, 0x12, 0, 0}));
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s, ChannelPair::Second),
@@ -42,11 +42,11 @@ TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
 
 TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
     MonitorState s;
-    s.st[1] = -5, s.st[2] = 256, s.st[3] = 1000, s.st[4] = 255;
-    s.msf[1] = 70000, s.msf[2] = -1;
-    s.usb_vol = 300;
-    s.lcd_mode = -2;
-    s.back_color = 999;
+    s.settings.limitCelsius[1] = -5, s.settings.limitCelsius[2] = 256, s.settings.limitCelsius[3] = 1000, s.settings.limitCelsius[4] = 255;
+    s.settings.manualFanSpeed[1] = 70000, s.settings.manualFanSpeed[2] = -1;
+    s.panel.volumeLevel = 300;
+    s.panel.lcdSensor = -2;
+    s.settings.backlight = static_cast<Backlight>(999);
     EXPECT_EQ(encode(RegisterFamily::TempLimits, s), (RequestParams{0, 255, 255, 255, 0, 0}));
     EXPECT_EQ(encode(RegisterFamily::ManualFanSpeeds, s),
               (RequestParams{0xFF, 0xFF, 0x00, 0x00, 0, 0}));
@@ -55,29 +55,30 @@ TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
     EXPECT_EQ(status[3], 0x10);
     EXPECT_EQ(status[4], 255);
     // The state keeps what it had.
-    EXPECT_EQ(s.st[1], -5);
-    EXPECT_EQ(s.msf[1], 70000);
+    EXPECT_EQ(s.settings.limitCelsius[1], -5);
+    EXPECT_EQ(s.settings.manualFanSpeed[1], 70000);
 }
 
 TEST(RegisterEncoding, StatusRegisterBitsClearedTheOtherWay) {
     // The set bits are checked on the wire by the protocol tests; here every bit the other way.
     MonitorState s;
-    s.auto_stat = true, s.alarm_en = false, s.save_reg29 = false, s.t_unit = true;
+    s.settings.fanMode = FanMode::Automatic, s.panel.alarmEnabled = false, s.panel.saveToEeprom = false,
+        s.settings.unit = TemperatureUnit::Fahrenheit;
     EXPECT_EQ(encode(RegisterFamily::Status, s), (RequestParams{0x00, 0x01, 0x00, 0x10, 0x00, 0}));
 }
 
 TEST(RegisterEncoding, ClockAndAlarmTimesAsPackedBcd) {
     MonitorState s;
-    s.time_hour = "09:05";
-    s.alarm_time = "07:30";
+    s.poll.shownMinute = "09:05";
+    s.settings.alarm.text = "07:30";
     EXPECT_EQ(encode(RegisterFamily::Clock, s), (RequestParams{0, 0, 0, 0x09, 0x05, 0}));
     EXPECT_EQ(encode(RegisterFamily::AlarmTime, s), (RequestParams{0, 0, 0, 0x07, 0x30, 0}));
-    s.time_hour = "23:59";
+    s.poll.shownMinute = "23:59";
     EXPECT_EQ(encode(RegisterFamily::Clock, s), (RequestParams{0, 0, 0, 0x23, 0x59, 0}));
-    s.time_hour = "00:00";
+    s.poll.shownMinute = "00:00";
     EXPECT_EQ(encode(RegisterFamily::Clock, s), (RequestParams{0, 0, 0, 0, 0, 0}));
     // The date bytes come from characters 7-8, 1-2 and 4-5 of time_date when it has any.
-    s.time_date = "12-31-24";
+    s.panel.dateText = "12-31-24";
     EXPECT_EQ(encode(RegisterFamily::Clock, s), (RequestParams{0x24, 0x12, 0x31, 0, 0, 0}));
 }
 
@@ -93,61 +94,61 @@ TEST(RegisterDecoding, TemperaturesTreatExactly255AsNoSensor) {
     MonitorState s;
     const RegisterRow& first = registerRow(RegisterFamily::Temps, ChannelPair::First);
     decodeReply(first, replyWith(0x14, {0x2D, 0x00, 0xFF, 0x00}), s);
-    EXPECT_EQ(s.new_t[1], 45);
-    EXPECT_EQ(s.new_t[2], 0);
+    EXPECT_EQ(s.readings.temperature[1], 45);
+    EXPECT_EQ(s.readings.temperature[2], 0);
     decodeReply(first, replyWith(0x14, {0xFF, 0x00, 0x1E, 0x00}), s);
-    EXPECT_EQ(s.new_t[1], 0);
-    EXPECT_EQ(s.new_t[2], 30);
+    EXPECT_EQ(s.readings.temperature[1], 0);
+    EXPECT_EQ(s.readings.temperature[2], 30);
     decodeReply(first, replyWith(0x14, {0xFF, 0x01, 0x00, 0x00}), s);
-    EXPECT_EQ(s.new_t[1], 511);
+    EXPECT_EQ(s.readings.temperature[1], 511);
     decodeReply(registerRow(RegisterFamily::Temps, ChannelPair::Second),
                 replyWith(0x15, {0x28, 0x00, 0x21, 0x00}), s);
-    EXPECT_EQ(s.new_t[3], 40);
-    EXPECT_EQ(s.new_t[4], 33);
+    EXPECT_EQ(s.readings.temperature[3], 40);
+    EXPECT_EQ(s.readings.temperature[4], 33);
 }
 
 TEST(RegisterDecoding, FanSpeedsAreKeptAsRead) {
     MonitorState s;
     decodeReply(registerRow(RegisterFamily::Fans, ChannelPair::First),
                 replyWith(0x18, {0x34, 0x12, 0xFF, 0xFF}), s);
-    EXPECT_EQ(s.new_f[1], 0x1234);
-    EXPECT_EQ(s.new_f[2], 65535);
+    EXPECT_EQ(s.readings.fanSpeed[1], 0x1234);
+    EXPECT_EQ(s.readings.fanSpeed[2], 65535);
     decodeReply(registerRow(RegisterFamily::Fans, ChannelPair::Second),
                 replyWith(0x19, {0xFF, 0x00, 0x00, 0x00}), s);
-    EXPECT_EQ(s.new_f[3], 255) << "the no-sensor rule is for temperatures only";
-    EXPECT_EQ(s.new_f[4], 0);
+    EXPECT_EQ(s.readings.fanSpeed[3], 255) << "the no-sensor rule is for temperatures only";
+    EXPECT_EQ(s.readings.fanSpeed[4], 0);
 }
 
 TEST(RegisterDecoding, FanLimitsRoundDownToHundreds) {
     MonitorState s;
     const RegisterRow& first = registerRow(RegisterFamily::FanLimits, ChannelPair::First);
     decodeReply(first, replyWith(0x1D, {0x29, 0x09, 99, 0}), s);
-    EXPECT_EQ(s.lf[1], 2300);
-    EXPECT_EQ(s.lf[2], 0);
+    EXPECT_EQ(s.readings.fanLimit[1], 2300);
+    EXPECT_EQ(s.readings.fanLimit[2], 0);
     decodeReply(first, replyWith(0x1D, {100, 0, 0x87, 0x13}), s);  // 100, 4999
-    EXPECT_EQ(s.lf[1], 100);
-    EXPECT_EQ(s.lf[2], 4900);
+    EXPECT_EQ(s.readings.fanLimit[1], 100);
+    EXPECT_EQ(s.readings.fanLimit[2], 4900);
     decodeReply(registerRow(RegisterFamily::FanLimits, ChannelPair::Second),
                 replyWith(0x1E, {0x82, 0x09, 0xB8, 0x0B}), s);  // 2434, 3000
-    EXPECT_EQ(s.lf[3], 2400);
-    EXPECT_EQ(s.lf[4], 3000);
+    EXPECT_EQ(s.readings.fanLimit[3], 2400);
+    EXPECT_EQ(s.readings.fanLimit[4], 3000);
 }
 
 TEST(RegisterDecoding, BusyFlagIsByteFourAndShortRepliesReadAsZero) {
     MonitorState s;
     const RegisterRow& busy = registerRow(RegisterFamily::EepromBusy);
     decodeReply(busy, replyWith(0x1C, {0x00, 0x00, 0x01}), s);
-    EXPECT_TRUE(s.eeprom);
+    EXPECT_TRUE(s.panel.eepromBusy);
     decodeReply(busy, replyWith(0x1C, {0xFF, 0xFF, 0x00, 0xFF}), s);
-    EXPECT_FALSE(s.eeprom);
-    s.eeprom = true;
+    EXPECT_FALSE(s.panel.eepromBusy);
+    s.panel.eepromBusy = true;
     decodeReply(busy, std::vector<uint8_t>{0x00, 0x1C, 0x00}, s);
-    EXPECT_FALSE(s.eeprom);
+    EXPECT_FALSE(s.panel.eepromBusy);
 
-    s.new_t[2] = 77;
+    s.readings.temperature[2] = 77;
     decodeReply(registerRow(RegisterFamily::Temps), std::vector<uint8_t>{0x00, 0x14, 0x1E}, s);
-    EXPECT_EQ(s.new_t[1], 30);
-    EXPECT_EQ(s.new_t[2], 0);
+    EXPECT_EQ(s.readings.temperature[1], 30);
+    EXPECT_EQ(s.readings.temperature[2], 0);
 }
 
 }  // namespace kestrelon

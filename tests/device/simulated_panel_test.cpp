@@ -23,14 +23,14 @@ struct SimulatedPanelTest : ::testing::Test {
 
     void fillSettings() {
         for (int ch = 1; ch <= kChannels; ++ch) {
-            state.st[ch] = 50 + ch;
-            state.fst[ch] = 120 + ch;
-            state.sf[ch] = 1000 + 100 * ch;
-            state.msf[ch] = 1200 + 10 * ch;
+            state.settings.limitCelsius[ch] = 50 + ch;
+            state.settings.limitFahrenheit[ch] = 120 + ch;
+            state.settings.fanSetPoint[ch] = 1000 + 100 * ch;
+            state.settings.manualFanSpeed[ch] = 1200 + 10 * ch;
         }
-        state.auto_stat = true;
-        state.usb_vol = 14, state.lcd_mode = 1, state.back_color = 2;
-        state.time_hour = "09:05";
+        state.settings.fanMode = FanMode::Automatic;
+        state.panel.volumeLevel = 14, state.panel.lcdSensor = 1, state.settings.backlight = Backlight::Blue;
+        state.poll.shownMinute = "09:05";
     }
 };
 
@@ -70,34 +70,34 @@ TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
         protocol.ReadFans(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::Second);
-        EXPECT_NEAR(state.new_t[1], options.base_temps[0], 3);
-        EXPECT_EQ(state.new_t[4], 0) << "no sensor: the panel says 255, the state holds 0";
-        EXPECT_GT(state.new_f[1], 1000);
-        EXPECT_LE(state.new_f[1], 2450);
+        EXPECT_NEAR(state.readings.temperature[1], options.base_temps[0], 3);
+        EXPECT_EQ(state.readings.temperature[4], 0) << "no sensor: the panel says 255, the state holds 0";
+        EXPECT_GT(state.readings.fanSpeed[1], 1000);
+        EXPECT_LE(state.readings.fanSpeed[1], 2450);
         if (previous >= 0) {
-            EXPECT_LE(std::abs(state.new_t[1] - previous), 1) << "slow drift";
+            EXPECT_LE(std::abs(state.readings.temperature[1] - previous), 1) << "slow drift";
         }
-        previous = state.new_t[1];
-        seen.insert(state.new_t[1]);
+        previous = state.readings.temperature[1];
+        seen.insert(state.readings.temperature[1]);
         time.advance(1.0);
     }
     EXPECT_GT(seen.size(), 2u) << "temperatures move";
     EXPECT_EQ(panel.temperature(4), 255);
-    EXPECT_EQ(state.lf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
+    EXPECT_EQ(state.readings.fanLimit, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
 }
 
 TEST_F(SimulatedPanelTest, ManualModeFansFollowTheManualSpeeds) {
     SimulatedPanel panel(time);
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
-    state.auto_stat = false;
-    state.msf[1] = 1300, state.msf[2] = 5000;  // fan 2 above its limit of 2000
+    state.settings.fanMode = FanMode::Manual;
+    state.settings.manualFanSpeed[1] = 1300, state.settings.manualFanSpeed[2] = 5000;  // fan 2 above its limit of 2000
     protocol.PushManualFanSpeeds(ChannelPair::First);
     protocol.PushStatusRegister();
     protocol.ReadFans(ChannelPair::First);
-    EXPECT_NEAR(state.new_f[1], 1300, 12);
-    EXPECT_LE(state.new_f[2], 2000);
-    EXPECT_GE(state.new_f[2], 1988);
+    EXPECT_NEAR(state.readings.fanSpeed[1], 1300, 12);
+    EXPECT_LE(state.readings.fanSpeed[2], 2000);
+    EXPECT_GE(state.readings.fanSpeed[2], 1988);
 }
 
 TEST_F(SimulatedPanelTest, BadChecksumIsRecordedAndIgnored) {
@@ -144,8 +144,9 @@ TEST_F(SimulatedPanelTest, TraceLinesAndSinkShowEveryFrameAsItHappens) {
         printed.push_back(traceLine(f));
         times.push_back(f.time);
     });
-    state.auto_stat = false, state.alarm_en = true, state.usb_vol = 14, state.lcd_mode = 2;
-    state.back_color = 3;
+    state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true, state.panel.volumeLevel = 14,
+        state.panel.lcdSensor = 2;
+    state.settings.backlight = Backlight::Purple;
     protocol.PushStatusRegister();
 
     ASSERT_EQ(printed.size(), 5u);  // two busy reads and their replies, then the write
@@ -168,7 +169,7 @@ TEST_F(SimulatedPanelTest, BusListsOnePanelThatTheFinderOpens) {
 
     PanelLink link(*search.transport, time, state);
     PanelProtocol(link, state).ReadFanLimits(ChannelPair::Second);
-    EXPECT_EQ(state.lf[4], 3000);
+    EXPECT_EQ(state.readings.fanLimit[4], 3000);
     EXPECT_EQ(bus.panel().frames().size(), 2u);
 }
 

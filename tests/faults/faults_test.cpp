@@ -58,10 +58,10 @@ struct PolledPanel {
 TEST(Faults, AnUnpluggedPanelIsGivenUpOnceAndTakenBackWithItsSettingsWhenItReturns) {
     ForgetLoggedLines();
     PolledPanel p;
-    p.state.st[1] = 61;
+    p.state.settings.limitCelsius[1] = 61;
     p.tick(3);
-    ASSERT_TRUE(p.state.DeviceDetected);
-    EXPECT_GT(p.state.t[1], 0);
+    ASSERT_TRUE(p.state.panel.present);
+    EXPECT_GT(p.state.readings.shownTemperature[1], 0);
 
     ::testing::internal::CaptureStderr();
     p.bus.panel().setPlugged(false);
@@ -69,24 +69,24 @@ TEST(Faults, AnUnpluggedPanelIsGivenUpOnceAndTakenBackWithItsSettingsWhenItRetur
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(lines(log), 1) << log;
     EXPECT_NE(log.find("stopped answering"), std::string::npos);
-    EXPECT_FALSE(p.state.DeviceDetected);
+    EXPECT_FALSE(p.state.panel.present);
     for (int ch = 1; ch <= kChannels; ++ch) {  // shown as absent
-        EXPECT_EQ(p.state.t[ch], 0);
-        EXPECT_EQ(p.state.f[ch], 0);
+        EXPECT_EQ(p.state.readings.shownTemperature[ch], 0);
+        EXPECT_EQ(p.state.readings.shownFanSpeed[ch], 0);
     }
-    EXPECT_EQ(p.state.st[1], 61);  // nothing of the settings is lost
+    EXPECT_EQ(p.state.settings.limitCelsius[1], 61);  // nothing of the settings is lost
 
     const std::size_t before = p.bus.panel().writeOrder().size();
     p.bus.panel().setPlugged(true);
     p.tick(2);
-    EXPECT_TRUE(p.state.DeviceDetected);
+    EXPECT_TRUE(p.state.panel.present);
     EXPECT_EQ(p.backs, 1);
     const auto& order = p.bus.panel().writeOrder();
     const std::vector<uint8_t> pushed(order.begin() + static_cast<std::ptrdiff_t>(before),
                                       order.begin() + static_cast<std::ptrdiff_t>(before) + 8);
     EXPECT_EQ(pushed, (std::vector<uint8_t>{0x29, 0x20, 0x21, 0x24, 0x25, 0x2B, 0x2C, 0x28}));
     EXPECT_EQ(p.bus.panel().registerBytes(0x20)->at(0), 61);
-    EXPECT_GT(p.state.t[1], 0);  // readings are back
+    EXPECT_GT(p.state.readings.shownTemperature[1], 0);  // readings are back
 }
 
 TEST(Faults, TheHidrawWatchSeesNodesComeAndGoAndNothingElse) {
@@ -113,13 +113,13 @@ TEST(Faults, AnEepromThatStaysBusyCostsOneLogLineNotOneASecond) {
     SimulatedPanelOptions busy;
     busy.eeprom_busy_seconds = 1e9;
     PolledPanel p(busy);
-    p.state.auto_scan = false;  // every tick re-sends the status register
+    p.state.poll.lcdScanning = false;  // every tick re-sends the status register
     ::testing::internal::CaptureStderr();
     p.tick(30);
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(lines(log), 1) << log;
     EXPECT_NE(log.find("EEPROM stayed busy"), std::string::npos);
-    EXPECT_TRUE(p.state.DeviceDetected);  // busy is not gone
+    EXPECT_TRUE(p.state.panel.present);  // busy is not gone
 }
 
 TEST(Faults, ShortEmptyAndGarbageRepliesNeitherCrashNorHang) {
@@ -136,7 +136,7 @@ TEST(Faults, ShortEmptyAndGarbageRepliesNeitherCrashNorHang) {
     for (const auto& answer : answers) {
         VirtualTime time;
         MonitorState state;
-        state.DeviceDetected = true;
+        state.panel.present = true;
         test::ScriptedTransport transport;
         transport.answer = answer;
         PanelLink link(transport, time, state);
@@ -147,7 +147,7 @@ TEST(Faults, ShortEmptyAndGarbageRepliesNeitherCrashNorHang) {
         for (int i = 0; i < 5; ++i) EXPECT_TRUE(cycle.Timer1_Timer());
         protocol.PushAllSettings();
         EXPECT_LT(time.monotonicSeconds(), 30.0);  // bounded waits, even for a nonsense busy flag
-        for (int ch = 1; ch <= kChannels; ++ch) EXPECT_EQ(state.lf[ch] % 100, 0);
+        for (int ch = 1; ch <= kChannels; ++ch) EXPECT_EQ(state.readings.fanLimit[ch] % 100, 0);
     }
 }
 
@@ -179,9 +179,9 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsFileWhole) {
     QTemporaryDir dir;
     const std::filesystem::path path = dir.filePath("Settings.inf").toStdString();
     MonitorState state;
-    state.st[1] = 65;
-    ASSERT_TRUE(SaveSettings(state, path));
-    const std::string before = SettingsFileText(state);
+    state.settings.limitCelsius[1] = 65;
+    ASSERT_TRUE(SaveSettings(state.settings, path));
+    const std::string before = SettingsFileText(state.settings);
 
     // A file size limit makes every write past a few bytes fail, as a full disk does.
     rlimit old{};
@@ -190,8 +190,8 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsFileWhole) {
     rlimit tiny = old;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    state.st[1] = 70;
-    const bool saved = SaveSettings(state, path);  // its log line goes to a terminal or a pipe
+    state.settings.limitCelsius[1] = 70;
+    const bool saved = SaveSettings(state.settings, path);  // its log line goes to a terminal or a pipe
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 
@@ -233,23 +233,23 @@ TEST(Faults, AnAbsurdlyLargeOrCorruptedSkinPictureIsSkippedWithOneLine) {
     }
     ::testing::internal::CaptureStderr();
     for (int i = 0; i < 20; ++i) h.renderer.ShowLinkState(true);
-    h.state.rdw_open = true;
+    h.state.ui.lowerRightWingOpen = true;
     h.click(250, 236);  // the CPU limit icon blinks through its broken blink picture
     h.tick(5);
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(lines(log), 2) << log;
-    EXPECT_EQ(h.state.new_flash_num, 11);  // the selection still works
+    EXPECT_EQ(h.state.ui.selectedItem, 11);  // the selection still works
 }
 
 TEST(Faults, ClicksAndTicksWithThePanelGoneDoNotTouchIt) {
     test::ControlsHarness h;
     h.connectPanel();
     h.panel.setPlugged(false);
-    h.state.luw_open = h.state.rdw_open = true;
+    h.state.ui.upperLeftWingOpen = h.state.ui.lowerRightWingOpen = true;
     h.click(169, 204);  // backlight red: a push that fails
     h.click(175, 150);  // alarm on
     h.click(250, 236), h.click(310, 253);  // a limit step
-    EXPECT_EQ(h.state.back_color, 1);
+    EXPECT_EQ(h.state.settings.backlight, Backlight::Red);
     EXPECT_TRUE(h.saved());
     EXPECT_TRUE(h.panel.frames().empty());
 }

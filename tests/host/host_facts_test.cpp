@@ -108,7 +108,7 @@ public:
         }
     }
     std::filesystem::path root() const { return dir_.path().toStdString(); }
-    HostFacts facts() const { return HostFacts({root() / "proc", root() / "sys", root(), false}); }
+    HostFactReader facts() const { return HostFactReader({root() / "proc", root() / "sys", root(), false}); }
 
 private:
     QTemporaryDir dir_;
@@ -144,8 +144,8 @@ TEST(HostFacts, MemoryFromMeminfoElseFromTheKernel) {
     // sysinfo() counts in mem_unit blocks; both sources must agree on this host.
     const FakeHost empty(Tree{});
     HostFactSources kernelOnly{empty.root() / "proc", empty.root() / "sys", "/", true};
-    const std::optional<int32_t> fromKernel = HostFacts(kernelOnly).totalRamMb();
-    const std::optional<int32_t> fromMeminfo = HostFacts().totalRamMb();
+    const std::optional<int32_t> fromKernel = HostFactReader(kernelOnly).totalRamMb();
+    const std::optional<int32_t> fromMeminfo = HostFactReader().totalRamMb();
     ASSERT_TRUE(fromKernel.has_value());
     EXPECT_GT(*fromKernel, 0);
     EXPECT_EQ(fromKernel, fromMeminfo);
@@ -154,8 +154,8 @@ TEST(HostFacts, MemoryFromMeminfoElseFromTheKernel) {
 TEST(HostFacts, DriveSizeNeedsAMountedPath) {
     HostFactSources missing;
     missing.systemDrive = "/no/such/drive";
-    EXPECT_EQ(HostFacts(missing).systemDriveGb(), std::nullopt);
-    const std::optional<int32_t> root = HostFacts().systemDriveGb();
+    EXPECT_EQ(HostFactReader(missing).systemDriveGb(), std::nullopt);
+    const std::optional<int32_t> root = HostFactReader().systemDriveGb();
     ASSERT_TRUE(root.has_value());
     EXPECT_GE(*root, 0);
 }

@@ -27,11 +27,11 @@ TEST(Adjusters, TemperatureLimitsStepInTheLeadingUnitAndTheOtherFollows) {
     };
     for (const LimitCase& c : cases) {
         MonitorState s;
-        s.t_unit = c.fahrenheit;
-        s.st[3] = c.st, s.fst[3] = c.fst;
+        s.settings.unit = unitFor(c.fahrenheit);
+        s.settings.limitCelsius[3] = c.st, s.settings.limitFahrenheit[3] = c.fst;
         StepTempLimit(s, 3, c.step);
-        EXPECT_EQ(s.st[3], c.st_after) << c.st << "/" << c.fst << " step " << c.step;
-        EXPECT_EQ(s.fst[3], c.fst_after) << c.st << "/" << c.fst << " step " << c.step;
+        EXPECT_EQ(s.settings.limitCelsius[3], c.st_after) << c.st << "/" << c.fst << " step " << c.step;
+        EXPECT_EQ(s.settings.limitFahrenheit[3], c.fst_after) << c.st << "/" << c.fst << " step " << c.step;
     }
 }
 
@@ -57,9 +57,9 @@ TEST(Adjusters, ManualFanSpeedsStayBetweenHalfTheLimitAndTheLimit) {
     };
     for (const FanCase& c : cases) {
         MonitorState s;
-        s.lf[4] = c.limit, s.msf[4] = c.speed;
+        s.readings.fanLimit[4] = c.limit, s.settings.manualFanSpeed[4] = c.speed;
         StepFanSetting(s, 4, c.step);
-        EXPECT_EQ(s.msf[4], c.after) << c.limit << " " << c.speed << " step " << c.step;
+        EXPECT_EQ(s.settings.manualFanSpeed[4], c.after) << c.limit << " " << c.speed << " step " << c.step;
     }
 }
 

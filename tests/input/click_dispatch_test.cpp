@@ -24,69 +24,69 @@ struct ClickCase {
 };
 
 void openAll(MonitorState& s) {
-    s.luw_open = s.ldw_open = s.ruw_open = s.rdw_open = true;
+    s.ui.upperLeftWingOpen = s.ui.lowerLeftWingOpen = s.ui.upperRightWingOpen = s.ui.lowerRightWingOpen = true;
 }
 
 TEST(ClickDispatch, EachControlAnswersInsideItsRectangleUnderItsCondition) {
     const std::vector<ClickCase> cases = {
         {"a click on nothing still saves", 5, 5, nullptr, 0, true, {}, nullptr},
         {"backlight red, far corner", 199, 214, openAll, 1, true, {0x29},
-         [](const MonitorState& s) { EXPECT_EQ(s.back_color, 1); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.backlight, Backlight::Red); }},
         {"backlight red, near corner", 169, 204, openAll, 1, true, {0x29},
-         [](const MonitorState& s) { EXPECT_EQ(s.back_color, 1); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.backlight, Backlight::Red); }},
         {"backlight under a closed wing", 169, 204, nullptr, 0, true, {},
-         [](const MonitorState& s) { EXPECT_EQ(s.back_color, 0); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.backlight, Backlight::Off); }},
         {"backlight one pixel outside", 200, 214, openAll, 0, true, {}, nullptr},
         {"sensor icon selects, not saved", 448, 205, nullptr, 1, false, {0x29},
          [](const MonitorState& s) {
-             EXPECT_EQ(s.lcd_mode, 1);
-             EXPECT_EQ(s.new_flash_num, 4);
-             EXPECT_FALSE(s.auto_scan);
+             EXPECT_EQ(s.panel.lcdSensor, 1);
+             EXPECT_EQ(s.ui.selectedItem, 4);
+             EXPECT_FALSE(s.poll.lcdScanning);
          }},
         {"a selected sensor deselects and scans again", 449, 183,
-         [](MonitorState& s) { s.flash[1] = 1, s.new_flash_num = 1, s.lcd_mode = 2; }, 1, false,
+         [](MonitorState& s) { s.ui.blinking[1] = 1, s.ui.selectedItem = 1, s.panel.lcdSensor = 2; }, 1, false,
          {0x29},
          [](const MonitorState& s) {
-             EXPECT_EQ(s.lcd_mode, 0);
-             EXPECT_EQ(s.new_flash_num, 0);
-             EXPECT_EQ(s.flash[1], 0);
-             EXPECT_TRUE(s.auto_scan);
+             EXPECT_EQ(s.panel.lcdSensor, 0);
+             EXPECT_EQ(s.ui.selectedItem, 0);
+             EXPECT_EQ(s.ui.blinking[1], 0);
+             EXPECT_TRUE(s.poll.lcdScanning);
          }},
         {"fan icon in automatic mode does nothing", 132, 233,
-         [](MonitorState& s) { openAll(s), s.auto_stat = true; }, 0, true, {},
-         [](const MonitorState& s) { EXPECT_EQ(s.flash[7], 0); }},
+         [](MonitorState& s) { openAll(s), s.settings.fanMode = FanMode::Automatic; }, 0, true, {},
+         [](const MonitorState& s) { EXPECT_EQ(s.ui.blinking[7], 0); }},
         {"fan icon in manual mode selects", 156, 292, openAll, 1, false, {},
-         [](const MonitorState& s) { EXPECT_EQ(s.new_flash_num, 8); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.ui.selectedItem, 8); }},
         {"limit arrow without a selection pushes the status, silently", 310, 253, openAll, 0,
          true, {0x29}, nullptr},
         {"fan arrow in automatic mode only restarts the time-out", 200, 273,
-         [](MonitorState& s) { openAll(s), s.auto_stat = true, s.flash[7] = 1, s.lf[1] = 2000; },
+         [](MonitorState& s) { openAll(s), s.settings.fanMode = FanMode::Automatic, s.ui.blinking[7] = 1, s.readings.fanLimit[1] = 2000; },
          0, true, {}, nullptr},
         {"manual fan step pushes its pair", 215, 289,
-         [](MonitorState& s) { openAll(s), s.flash[10] = 1, s.lf[2] = 2000, s.msf[2] = 1500; },
+         [](MonitorState& s) { openAll(s), s.ui.blinking[10] = 1, s.readings.fanLimit[2] = 2000, s.settings.manualFanSpeed[2] = 1500; },
          1, true, {0x2B},
-         [](const MonitorState& s) { EXPECT_EQ(s.msf[2], 1400); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.manualFanSpeed[2], 1400); }},
         {"limit step pushes both units", 325, 289,
-         [](MonitorState& s) { openAll(s), s.flash[12] = 1, s.st[4] = 45; }, 1, true,
+         [](MonitorState& s) { openAll(s), s.ui.blinking[12] = 1, s.settings.limitCelsius[4] = 45; }, 1, true,
          {0x29, 0x20, 0x21},
          [](const MonitorState& s) {
-             EXPECT_EQ(s.st[4], 44);
-             EXPECT_EQ(s.fst[4], 111);
+             EXPECT_EQ(s.settings.limitCelsius[4], 44);
+             EXPECT_EQ(s.settings.limitFahrenheit[4], 111);
          }},
         {"Celsius again redraws the limits and pushes the status", 249, 301, openAll, 1, true,
-         {0x29}, [](const MonitorState& s) { EXPECT_FALSE(s.t_unit); }},
+         {0x29}, [](const MonitorState& s) { EXPECT_FALSE(s.settings.fahrenheit()); }},
         {"Fahrenheit", 292, 321, openAll, 1, true, {0x29},
-         [](const MonitorState& s) { EXPECT_TRUE(s.t_unit && !s.dec_stat); }},
+         [](const MonitorState& s) { EXPECT_TRUE(s.settings.fahrenheit() && !s.settings.celsiusButtonLit()); }},
         {"manual fan mode", 190, 313, openAll, 1, true, {0x29},
-         [](const MonitorState& s) { EXPECT_FALSE(s.auto_stat); }},
+         [](const MonitorState& s) { EXPECT_FALSE(s.settings.fansAutomatic()); }},
         {"reset spot unarmed does nothing", 88, 229, nullptr, 0, true, {},
-         [](const MonitorState& s) { EXPECT_EQ(s.st[1], 0); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.limitCelsius[1], 0); }},
         {"alarm set's first press is not saved", 132, 146, openAll, 1, false, {},
-         [](const MonitorState& s) { EXPECT_TRUE(s.set_alarm_hour); }},
+         [](const MonitorState& s) { EXPECT_TRUE((s.ui.alarmEdit == AlarmEdit::Hour)); }},
         {"alarm arrow while not editing pushes the time as it is", 193, 178, openAll, 1, true,
-         {0x2A}, [](const MonitorState& s) { EXPECT_EQ(s.alarm_time, "12:00"); }},
+         {0x2A}, [](const MonitorState& s) { EXPECT_EQ(s.settings.alarm.text, "12:00"); }},
         {"wing button edge opens the wing", 116, 113, nullptr, 1, true, {},
-         [](const MonitorState& s) { EXPECT_TRUE(s.luw_open); }},
+         [](const MonitorState& s) { EXPECT_TRUE(s.ui.upperLeftWingOpen); }},
         {"minimise hides", 44, 217, nullptr, 1, true, {}, nullptr},
     };
     for (const ClickCase& c : cases) {
@@ -106,9 +106,9 @@ TEST(ClickDispatch, WithoutAPanelNothingIsPushedButTheStateAndFileChange) {
     test::ControlsHarness h;
     openAll(h.state);
     h.click(136, 204);  // purple
-    EXPECT_EQ(h.state.back_color, 3);
+    EXPECT_EQ(h.state.settings.backlight, Backlight::Purple);
     EXPECT_TRUE(h.panel.writeOrder().empty());
-    EXPECT_NE(SettingsFileText(h.state).find("color=3"), std::string::npos);
+    EXPECT_NE(SettingsFileText(h.state.settings).find("color=3"), std::string::npos);
     EXPECT_TRUE(h.saved());
 }
 
@@ -124,7 +124,7 @@ TEST(ClickDispatch, AClickUsesThePositionOfTheLastMove) {
     h.move(320, 112);  // the upper-right wing button
     h.controls.mainback_MouseDown(kLeftButton, 0, 5, 5);
     h.controls.mainback_Click();
-    EXPECT_TRUE(h.state.ruw_open);
+    EXPECT_TRUE(h.state.ui.upperRightWingOpen);
 }
 
 TEST(ClickDispatch, TheCloseQuestionsNoHidesAndScansYesStopsTimersBeforeClosingThePanel) {
@@ -133,12 +133,12 @@ TEST(ClickDispatch, TheCloseQuestionsNoHidesAndScansYesStopsTimersBeforeClosingT
     no.desktop.log.clear();
     no.controls.mainback_Click();
     EXPECT_EQ(no.desktop.log, (std::vector<std::string>{"ask", "hide"}));
-    EXPECT_TRUE(no.state.auto_scan);
+    EXPECT_TRUE(no.state.poll.lcdScanning);
     EXPECT_TRUE(no.saved());
 
     test::ControlsHarness yes;
     yes.connectPanel();
-    yes.state.flash[11] = 1, yes.state.new_flash_num = 11;
+    yes.state.ui.blinking[11] = 1, yes.state.ui.selectedItem = 11;
     yes.controls.Timer2_Timer();  // the blink timer runs
     yes.move(59, 217);
     yes.desktop.log.clear();

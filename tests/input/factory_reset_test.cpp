@@ -10,21 +10,21 @@ namespace {
 TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.lf[1] = 2400, h.state.lf[2] = 2000, h.state.lf[3] = 1600, h.state.lf[4] = 3000;
-    h.state.st[1] = 80, h.state.t_unit = true, h.state.dec_stat = false;
-    h.state.back_color = 0, h.state.alarm_time = "06:10", h.state.alarm_en = true;
-    h.state.rdw_open = true;
+    h.state.readings.fanLimit[1] = 2400, h.state.readings.fanLimit[2] = 2000, h.state.readings.fanLimit[3] = 1600, h.state.readings.fanLimit[4] = 3000;
+    h.state.settings.limitCelsius[1] = 80, h.state.settings.unit = TemperatureUnit::Fahrenheit;
+    h.state.settings.backlight = Backlight::Off, h.state.settings.alarm.text = "06:10", h.state.panel.alarmEnabled = true;
+    h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);  // a selection survives the reset
     h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
     h.pushes();
     h.click(88, 229);
 
     const MonitorState& s = h.state;
-    EXPECT_EQ(s.sf, (PerChannel<int32_t>{{480, 400, 320, 600}}));
-    EXPECT_EQ(s.msf, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
-    EXPECT_FALSE(s.ctrl_alt_down);
-    EXPECT_EQ(s.new_flash_num, 12);
-    const std::string file = SettingsFileText(s);
+    EXPECT_EQ(s.settings.fanSetPoint, (PerChannel<int32_t>{{480, 400, 320, 600}}));
+    EXPECT_EQ(s.settings.manualFanSpeed, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
+    EXPECT_FALSE(s.ui.resetArmed);
+    EXPECT_EQ(s.ui.selectedItem, 12);
+    const std::string file = SettingsFileText(s.settings);
     for (const char* line : {"st1=65\r\n", "st2=55\r\n", "st3=55\r\n", "st4=45\r\n", "fst1=149\r\n",
                              "fst2=131\r\n", "fst3=131\r\n", "fst4=113\r\n", "color=2\r\n",
                              "auto=1\r\n", "t_unit=0\r\n", "alarm=12:00\r\n"})
@@ -41,14 +41,14 @@ TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
 
 TEST(FactoryReset, AFanWithAnUnknownLimitKeepsItsValues) {
     test::ControlsHarness h;
-    h.state.lf[1] = 2400;  // the others are unknown (no panel)
-    h.state.sf[2] = 700, h.state.msf[2] = 1900;
+    h.state.readings.fanLimit[1] = 2400;  // the others are unknown (no panel)
+    h.state.settings.fanSetPoint[2] = 700, h.state.settings.manualFanSpeed[2] = 1900;
     h.controls.ResetToDefaults();
-    EXPECT_EQ(h.state.sf[1], 480);
-    EXPECT_EQ(h.state.msf[1], 2400);
-    EXPECT_EQ(h.state.sf[2], 700);
-    EXPECT_EQ(h.state.msf[2], 1900);
-    EXPECT_EQ(h.state.sf[3], 0);
+    EXPECT_EQ(h.state.settings.fanSetPoint[1], 480);
+    EXPECT_EQ(h.state.settings.manualFanSpeed[1], 2400);
+    EXPECT_EQ(h.state.settings.fanSetPoint[2], 700);
+    EXPECT_EQ(h.state.settings.manualFanSpeed[2], 1900);
+    EXPECT_EQ(h.state.settings.fanSetPoint[3], 0);
 }
 
 }  // namespace

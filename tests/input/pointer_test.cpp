@@ -14,7 +14,7 @@ TEST(Pointer, CursorFilesLoadOnlyWhenTheKindChangesAndAFailedLoadIsRetried) {
     h.move(450, 200);                    // still a hand
     h.move(600, 5);                      // a grab area
     h.move(300, 400), h.move(301, 400);  // the skin
-    EXPECT_EQ(h.desktop.cursorLoads, (std::vector<int>{kHandCursor, kMoveCursor, kArrowCursor}));
+    EXPECT_EQ(h.desktop.cursorLoads, (std::vector<CursorKind>{CursorKind::Hand, CursorKind::Move, CursorKind::Arrow}));
 
     h.controls.mainback_Click();  // at (301, 400): nothing
     h.move(446, 200);
@@ -23,20 +23,20 @@ TEST(Pointer, CursorFilesLoadOnlyWhenTheKindChangesAndAFailedLoadIsRetried) {
 
     h.desktop.cursorFilesReadable = false;
     h.move(600, 5), h.move(601, 5);
-    EXPECT_EQ(h.state.cur_kind, kHandCursor);  // unchanged, and tried again at each move
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Hand);  // unchanged, and tried again at each move
     EXPECT_EQ(h.desktop.cursorLoads.size(), 6u);
 }
 
 TEST(Pointer, HoverFollowsTheWingsAndShowsTheHandOnFanIconsInAutomaticMode) {
     test::ControlsHarness h;
-    h.state.auto_stat = true;
+    h.state.settings.fanMode = FanMode::Automatic;
     h.move(140, 236);
-    EXPECT_EQ(h.state.cur_kind, kArrowCursor);  // under the closed lower-left wing
-    h.state.ldw_open = true;
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Arrow);  // under the closed lower-left wing
+    h.state.ui.lowerLeftWingOpen = true;
     h.move(140, 237);
-    EXPECT_EQ(h.state.cur_kind, kHandCursor);
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Hand);
     h.move(92, 225);  // the reset spot shows the hand unarmed too
-    EXPECT_EQ(h.state.cur_kind, kHandCursor);
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Hand);
 }
 
 TEST(Pointer, TheCursorTimerRunsOnlyWhileANonArrowCursorIsInstalled) {
@@ -45,10 +45,10 @@ TEST(Pointer, TheCursorTimerRunsOnlyWhileANonArrowCursorIsInstalled) {
     EXPECT_TRUE(h.desktop.cursorTimer);
     h.desktop.pointerOver = true;
     h.controls.Timer3_Timer();
-    EXPECT_EQ(h.state.cur_kind, kMoveCursor);
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Move);
     h.desktop.pointerOver = false;  // the pointer left the window
     h.controls.Timer3_Timer();
-    EXPECT_EQ(h.state.cur_kind, kArrowCursor);
+    EXPECT_EQ(h.state.ui.cursor, CursorKind::Arrow);
     EXPECT_FALSE(h.desktop.cursorTimer);
 }
 
@@ -112,19 +112,19 @@ TEST(Pointer, TheKnobFollowsALeftDragNearItWhileItsWingIsOpen) {
     h.renderer.DrawVolumeKnob();  // vol 0: knob box at (288, 199)
     h.pushes();
     h.move(290, 203, kLeftButton);
-    EXPECT_EQ(h.state.vol, 0);  // wing closed
-    h.state.ruw_open = true;
+    EXPECT_EQ(h.state.host.masterVolume, 0);  // wing closed
+    h.state.ui.upperRightWingOpen = true;
     h.move(290, 203, 3);
     EXPECT_TRUE(h.mixer.sets.empty());  // two buttons
     h.move(290, 200, kLeftButton);      // 5 %
     h.move(290, 196, kLeftButton);      // 12 %
     h.move(290, 196, kLeftButton);      // unchanged: nothing set again
     EXPECT_EQ(h.mixer.sets, (std::vector<int32_t>{5, 12}));
-    EXPECT_EQ(h.state.knob_y, 199 - 7);
-    EXPECT_EQ(h.state.usb_vol, 3);
+    EXPECT_EQ(h.state.ui.knobY, 199 - 7);
+    EXPECT_EQ(h.state.panel.volumeLevel, 3);
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x29, 0x29}));  // usb_vol 1, then 3
     h.move(290, 150, kLeftButton);  // far off the knob's box: it stays
-    EXPECT_EQ(h.state.vol, 12);
+    EXPECT_EQ(h.state.host.masterVolume, 12);
 }
 
 TEST(Pointer, TheResetHintSitsAtThePreviousMoveAndHidesOutsideTheSpot) {
@@ -149,17 +149,17 @@ TEST(Pointer, OnlyCtrlAltWithoutShiftArmsTheResetSpotAndFocusLossDisarmsIt) {
     for (const auto& k : keys) {
         test::ControlsHarness h;
         h.controls.mainback_KeyDown(0, k.shift);
-        EXPECT_EQ(h.state.ctrl_alt_down, k.armed) << k.shift;
+        EXPECT_EQ(h.state.ui.resetArmed, k.armed) << k.shift;
     }
     test::ControlsHarness h;
     h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
     h.controls.focusLost();
-    EXPECT_FALSE(h.state.ctrl_alt_down);
+    EXPECT_FALSE(h.state.ui.resetArmed);
     h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
     h.move(88, 229);  // moving does not disarm
-    EXPECT_TRUE(h.state.ctrl_alt_down);
+    EXPECT_TRUE(h.state.ui.resetArmed);
     h.controls.mainback_KeyUp(0, 0);
-    EXPECT_FALSE(h.state.ctrl_alt_down);
+    EXPECT_FALSE(h.state.ui.resetArmed);
 }
 
 }  // namespace

@@ -32,45 +32,45 @@ TEST(AlarmClock, FieldsWrapAndAlwaysWriteAWholeTime) {
 TEST(AlarmClock, TheSetButtonCyclesHourMinuteDoneAndSavesOnlyAtTheEnd) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.luw_open = true;
-    h.state.alarm_time = "06:30";
-    h.state.rdw_open = true;
+    h.state.ui.upperLeftWingOpen = true;
+    h.state.settings.alarm.text = "06:30";
+    h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);  // a limit icon is selected
     h.forgetSave();
 
     h.click(140, 150);  // set: hour editing
-    EXPECT_TRUE(h.state.set_alarm_hour);
-    EXPECT_EQ(h.state.flash[kAlarmHourItem], 1);
-    EXPECT_EQ(h.state.new_flash_num, 12);  // the hour blinks beside the icon
+    EXPECT_TRUE((h.state.ui.alarmEdit == AlarmEdit::Hour));
+    EXPECT_EQ(h.state.ui.blinking[kAlarmHourItem], 1);
+    EXPECT_EQ(h.state.ui.selectedItem, 12);  // the hour blinks beside the icon
     h.click(200, 170);                     // up
-    EXPECT_EQ(h.state.alarm_time, "07:30");
+    EXPECT_EQ(h.state.settings.alarm.text, "07:30");
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x2A}));
     h.forgetSave();
 
     h.click(140, 150);  // set: minute editing takes the selection over
     EXPECT_FALSE(h.saved());
-    EXPECT_TRUE(h.state.set_alarm_min);
-    EXPECT_EQ(h.state.flash[12], 0);
-    EXPECT_EQ(h.state.new_flash_num, kAlarmMinuteItem);
+    EXPECT_TRUE((h.state.ui.alarmEdit == AlarmEdit::Minute));
+    EXPECT_EQ(h.state.ui.blinking[12], 0);
+    EXPECT_EQ(h.state.ui.selectedItem, kAlarmMinuteItem);
     h.click(180, 170);  // down
-    EXPECT_EQ(h.state.alarm_time, "07:29");
+    EXPECT_EQ(h.state.settings.alarm.text, "07:29");
 
     h.forgetSave();
     h.click(140, 150);  // set: done
-    EXPECT_FALSE(h.state.set_alarm_hour || h.state.set_alarm_min);
+    EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Hour) || (h.state.ui.alarmEdit == AlarmEdit::Minute));
     EXPECT_TRUE(h.saved());
 }
 
 TEST(AlarmClock, EditingEndsAfterEightSecondsWithoutSetOrArrowsAndShowsTheWholeTime) {
     test::ControlsHarness h;
-    h.state.luw_open = true;
+    h.state.ui.upperLeftWingOpen = true;
     h.click(140, 150);
     h.tick(4.0);
     h.click(175, 150);  // the on/off switch does not restart the eight seconds
     h.tick(3.9);
-    EXPECT_TRUE(h.state.set_alarm_hour);
+    EXPECT_TRUE((h.state.ui.alarmEdit == AlarmEdit::Hour));
     h.tick(0.2);
-    EXPECT_FALSE(h.state.set_alarm_hour);
+    EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Hour));
     // The whole time is back on the window: the same pixels as a fresh full draw.
     const QImage shown = h.renderer.mainback().copy(148, 127, 55, 13);
     h.renderer.DrawAlarmSetting(0);
@@ -80,10 +80,10 @@ TEST(AlarmClock, EditingEndsAfterEightSecondsWithoutSetOrArrowsAndShowsTheWholeT
 TEST(AlarmClock, SwitchingOnGivesThePanelTheTimeShownBeforeTheStatus) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.luw_open = true;
-    h.state.alarm_time = "06:45";
+    h.state.ui.upperLeftWingOpen = true;
+    h.state.settings.alarm.text = "06:45";
     h.click(175, 150);
-    EXPECT_TRUE(h.state.alarm_en);
+    EXPECT_TRUE(h.state.panel.alarmEnabled);
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x2A, 0x29}));
     EXPECT_EQ(h.renderer.blcd().pixel(48 + 2, 29 + 2), h.skin.colour("alen.bmp"));
     h.click(175, 150);
@@ -93,13 +93,13 @@ TEST(AlarmClock, SwitchingOnGivesThePanelTheTimeShownBeforeTheStatus) {
 
 TEST(AlarmClock, ClosingTheAlarmWingStopsEditing) {
     test::ControlsHarness h;
-    h.state.luw_open = true;
+    h.state.ui.upperLeftWingOpen = true;
     h.click(140, 150);
     h.click(140, 150);
     h.click(120, 120);  // the upper-left wing button
-    EXPECT_FALSE(h.state.luw_open);
-    EXPECT_FALSE(h.state.set_alarm_min);
-    EXPECT_EQ(h.state.flash[kAlarmMinuteItem], 0);
+    EXPECT_FALSE(h.state.ui.upperLeftWingOpen);
+    EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Minute));
+    EXPECT_EQ(h.state.ui.blinking[kAlarmMinuteItem], 0);
 }
 
 }  // namespace

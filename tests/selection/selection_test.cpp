@@ -16,19 +16,19 @@ QRgb at(test::ControlsHarness& h, QPoint p) {
 
 TEST(Selection, SelectingAnotherItemDrawsThePreviousOneNormalAndMovesTheFlag) {
     test::ControlsHarness h;
-    h.state.ldw_open = true;
+    h.state.ui.lowerLeftWingOpen = true;
     h.click(140, 236);  // CPU fan: item 7
     h.click(140, 288);  // case fan: item 8
-    EXPECT_EQ(h.state.flash[7], 0);
-    EXPECT_EQ(h.state.flash[8], 1);
-    EXPECT_EQ(h.state.old_flash_num, 7);
-    EXPECT_EQ(h.state.new_flash_num, 8);
+    EXPECT_EQ(h.state.ui.blinking[7], 0);
+    EXPECT_EQ(h.state.ui.blinking[8], 1);
+    EXPECT_EQ(h.state.ui.previousItem, 7);
+    EXPECT_EQ(h.state.ui.selectedItem, 8);
     EXPECT_EQ(at(h, kCpuFanOnWindow), h.skin.colour("fcpu.bmp"));
 }
 
 TEST(Selection, ABlinkingIconAlternatesEveryTwoTicksPastHalfASecondAndStopsNormalWhenClicked) {
     test::ControlsHarness h;
-    h.state.rdw_open = true;
+    h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);  // case limit: item 12
     std::vector<QRgb> seen;
     for (int i = 0; i < 14; ++i) {
@@ -42,35 +42,35 @@ TEST(Selection, ABlinkingIconAlternatesEveryTwoTicksPastHalfASecondAndStopsNorma
     EXPECT_EQ(seen[10], blink);
     EXPECT_EQ(seen[11], normal);
     h.click(250, 288);
-    EXPECT_EQ(h.state.flash[12], 0);
+    EXPECT_EQ(h.state.ui.blinking[12], 0);
     EXPECT_EQ(at(h, kCaseLimitOnWindow), normal);
 }
 
 TEST(Selection, TwoBlinkingItemsShareOnePhase) {
     test::ControlsHarness h;
-    h.state.luw_open = h.state.rdw_open = true;
+    h.state.ui.upperLeftWingOpen = h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);   // case limit
     h.click(132, 146);   // alarm set: the hour blinks beside the icon
     h.tick(0.6);
     // Both stepped in the same tick: the phase flipped twice, so the icon shows the phase the
     // alarm hour's step left, and the hour is back in full.
-    EXPECT_EQ(h.state.Flash_static, 0);
+    EXPECT_EQ(h.state.ui.blinkPhase, 0);
     EXPECT_EQ(at(h, kCaseLimitOnWindow), h.skin.colour("tcase.bmp"));
 }
 
 TEST(Selection, TheSelectionEndsBetweenEightAndEightPointOneSecondsWhileTheLcdScans) {
     test::ControlsHarness h;
-    h.state.rdw_open = true;
-    h.state.auto_scan = true;
+    h.state.ui.lowerRightWingOpen = true;
+    h.state.poll.lcdScanning = true;
     h.click(250, 288);
     ASSERT_TRUE(h.desktop.blinkTimer);
     h.tick(7.0);
     h.click(310, 253);  // an arrow click restarts the eight seconds
     h.tick(7.9);
-    EXPECT_EQ(h.state.new_flash_num, 12);
+    EXPECT_EQ(h.state.ui.selectedItem, 12);
     h.tick(0.2);
-    EXPECT_EQ(h.state.new_flash_num, 0);
-    EXPECT_EQ(h.state.flash[12], 0);
+    EXPECT_EQ(h.state.ui.selectedItem, 0);
+    EXPECT_EQ(h.state.ui.blinking[12], 0);
     EXPECT_EQ(at(h, kCaseLimitOnWindow), h.skin.colour("tcase.bmp"));
     EXPECT_FALSE(h.desktop.blinkTimer);  // nothing left to blink or time out
 }
@@ -79,35 +79,35 @@ TEST(Selection, ASelectedSensorBlinksUntilAClickSoundTurnsScanningBackOn) {
     test::ControlsHarness h;
     h.click(455, 186);  // CPU sensor: scanning stops, no time-out
     h.tick(20);
-    EXPECT_EQ(h.state.new_flash_num, 1);
-    h.state.luw_open = true;
+    EXPECT_EQ(h.state.ui.selectedItem, 1);
+    h.state.ui.upperLeftWingOpen = true;
     h.click(175, 150);  // the alarm switch plays the sound: scanning, and 20 s have passed
     h.tick(0.1);
-    EXPECT_EQ(h.state.new_flash_num, 0);
-    EXPECT_EQ(h.state.flash[1], 0);
+    EXPECT_EQ(h.state.ui.selectedItem, 0);
+    EXPECT_EQ(h.state.ui.blinking[1], 0);
 }
 
 TEST(Selection, ClosingAWingEndsItsSelectionAndAnyOther) {
     test::ControlsHarness h;
     h.click(455, 186);  // CPU sensor selected
-    h.state.ldw_open = true;
+    h.state.ui.lowerLeftWingOpen = true;
     h.click(120, 320);  // the lower-left wing closes
-    EXPECT_FALSE(h.state.ldw_open);
-    EXPECT_EQ(h.state.new_flash_num, 0);
-    EXPECT_EQ(h.state.flash[1], 0);
-    EXPECT_TRUE(h.state.auto_scan);  // from the wing button's sound
+    EXPECT_FALSE(h.state.ui.lowerLeftWingOpen);
+    EXPECT_EQ(h.state.ui.selectedItem, 0);
+    EXPECT_EQ(h.state.ui.blinking[1], 0);
+    EXPECT_TRUE(h.state.poll.lcdScanning);  // from the wing button's sound
 }
 
 TEST(Selection, TimeOutsFollowTheMonotonicClockNotTheTimeOfDay) {
     test::ControlsHarness h;
     h.time.setTimeOfDay(24 * 3600 - 2);  // just before midnight
-    h.state.auto_scan = true;
-    h.state.rdw_open = true;
+    h.state.poll.lcdScanning = true;
+    h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);
     h.time.setTimeOfDay(1);  // the day turned over
     h.tick(1.0);
-    EXPECT_EQ(h.state.new_flash_num, 12);  // still selected
-    EXPECT_EQ(h.state.Flash_static, 1);    // and still blinking
+    EXPECT_EQ(h.state.ui.selectedItem, 12);  // still selected
+    EXPECT_EQ(h.state.ui.blinkPhase, 1);    // and still blinking
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "core/monitor_state.h"
 #include "settings_test_files.h"
 
 namespace kestrelon {
@@ -19,43 +20,42 @@ using testing_files::WriteBytes;
 // A state with every stored variable away from its default, zeros and negatives included.
 MonitorState SampleState() {
     MonitorState s;
-    s.st[1] = 65, s.st[2] = 0, s.st[3] = -5, s.st[4] = 123456;
-    s.fst[1] = 149, s.fst[2] = 131, s.fst[3] = 0, s.fst[4] = 113;
-    s.back_color = 3;
-    s.auto_stat = false;
-    s.t_unit = true;
-    s.dec_stat = false;
-    s.alarm_time = "07:45";
-    s.sf[1] = 480, s.sf[2] = 400, s.sf[3] = 0, s.sf[4] = 600;
-    s.msf[1] = 2400, s.msf[2] = 2000, s.msf[3] = 1600, s.msf[4] = -1;
+    s.settings.limitCelsius[1] = 65, s.settings.limitCelsius[2] = 0, s.settings.limitCelsius[3] = -5, s.settings.limitCelsius[4] = 123456;
+    s.settings.limitFahrenheit[1] = 149, s.settings.limitFahrenheit[2] = 131, s.settings.limitFahrenheit[3] = 0, s.settings.limitFahrenheit[4] = 113;
+    s.settings.backlight = Backlight::Purple;
+    s.settings.fanMode = FanMode::Manual;
+    s.settings.unit = TemperatureUnit::Fahrenheit;
+    s.settings.alarm.text = "07:45";
+    s.settings.fanSetPoint[1] = 480, s.settings.fanSetPoint[2] = 400, s.settings.fanSetPoint[3] = 0, s.settings.fanSetPoint[4] = 600;
+    s.settings.manualFanSpeed[1] = 2400, s.settings.manualFanSpeed[2] = 2000, s.settings.manualFanSpeed[3] = 1600, s.settings.manualFanSpeed[4] = -1;
     return s;
 }
 
 // A state whose stored variables all differ from what an empty file gives.
 MonitorState DirtyState() {
     MonitorState s = SampleState();
-    s.st[2] = 1, s.fst[3] = 1, s.sf[3] = 1;
-    s.auto_stat = true;
+    s.settings.limitCelsius[2] = 1, s.settings.limitFahrenheit[3] = 1, s.settings.fanSetPoint[3] = 1;
+    s.settings.fanMode = FanMode::Automatic;
     return s;
 }
 
 void ExpectStoredFieldsEqual(const MonitorState& a, const MonitorState& b) {
-    EXPECT_EQ(a.st, b.st);
-    EXPECT_EQ(a.fst, b.fst);
-    EXPECT_EQ(a.sf, b.sf);
-    EXPECT_EQ(a.msf, b.msf);
-    EXPECT_EQ(a.back_color, b.back_color);
-    EXPECT_EQ(a.auto_stat, b.auto_stat);
-    EXPECT_EQ(a.t_unit, b.t_unit);
-    EXPECT_EQ(a.dec_stat, b.dec_stat);
-    EXPECT_EQ(a.alarm_time, b.alarm_time);
+    EXPECT_EQ(a.settings.limitCelsius, b.settings.limitCelsius);
+    EXPECT_EQ(a.settings.limitFahrenheit, b.settings.limitFahrenheit);
+    EXPECT_EQ(a.settings.fanSetPoint, b.settings.fanSetPoint);
+    EXPECT_EQ(a.settings.manualFanSpeed, b.settings.manualFanSpeed);
+    EXPECT_EQ(a.settings.backlight, b.settings.backlight);
+    EXPECT_EQ(a.settings.fansAutomatic(), b.settings.fansAutomatic());
+    EXPECT_EQ(a.settings.fahrenheit(), b.settings.fahrenheit());
+    EXPECT_EQ(a.settings.celsiusButtonLit(), b.settings.celsiusButtonLit());
+    EXPECT_EQ(a.settings.alarm.text, b.settings.alarm.text);
 }
 
 class SettingsFileTest : public ::testing::Test {
 protected:
     MonitorState LoadText(std::string_view text, MonitorState start = DirtyState()) {
         WriteBytes(file_, text);
-        LoadSettings(start, file_);
+        LoadSettings(start.settings, file_);
         return start;
     }
 
@@ -71,51 +71,51 @@ TEST_F(SettingsFileTest, WriterProducesTheFixedLinesWithCrLf) {
         "color=3\r\nauto=0\r\nt_unit=1\r\nalarm=07:45\r\n"
         "sf1=480\r\nsf2=400\r\nsf3=\r\nsf4=600\r\n"
         "msf1=2400\r\nmsf2=2000\r\nmsf3=1600\r\nmsf4=-1\r\n";
-    ASSERT_TRUE(SaveSettings(SampleState(), file_));
+    ASSERT_TRUE(SaveSettings(SampleState().settings, file_));
     EXPECT_EQ(ReadBytes(file_), expected);
-    EXPECT_EQ(SettingsFileText(SampleState()), expected);
+    EXPECT_EQ(SettingsFileText(SampleState().settings), expected);
 
     MonitorState other = SampleState();
-    other.back_color = 0, other.auto_stat = true, other.t_unit = false, other.alarm_time = ":";
-    const std::string text = SettingsFileText(other);
+    other.settings.backlight = Backlight::Off, other.settings.fanMode = FanMode::Automatic,
+        other.settings.unit = TemperatureUnit::Celsius, other.settings.alarm.text = ":";
+    const std::string text = SettingsFileText(other.settings);
     // ":" (a missing alarm) is written as nothing, which loads back as ":".
     EXPECT_NE(text.find("\r\ncolor=\r\nauto=1\r\nt_unit=0\r\nalarm=\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsFileTest, SaveAfterLoadReproducesTheFileByteForByte) {
-    ASSERT_TRUE(SaveSettings(SampleState(), file_));
+    ASSERT_TRUE(SaveSettings(SampleState().settings, file_));
     const std::string written = ReadBytes(file_);
 
     MonitorState loaded;
-    LoadSettings(loaded, file_);
+    LoadSettings(loaded.settings, file_);
     ExpectStoredFieldsEqual(loaded, SampleState());
 
     const auto second = dir_ / "again" / "Settings.inf";
-    ASSERT_TRUE(SaveSettings(loaded, second));
+    ASSERT_TRUE(SaveSettings(loaded.settings, second));
     EXPECT_EQ(ReadBytes(second), written);
 }
 
 TEST_F(SettingsFileTest, EmptySectionOrMissingFileGivesZerosClearFlagsAndColonAlarm) {
     MonitorState expected;
-    expected.dec_stat = true;
-    expected.alarm_time = ":";
+    expected.settings.alarm.text = ":";
     ExpectStoredFieldsEqual(LoadText("[settings]"), expected);
     ExpectStoredFieldsEqual(LoadText("[other]\r\nst1=5\r\n"), expected);
 
     MonitorState missing = DirtyState();
-    LoadSettings(missing, dir_ / "no" / "such" / "Settings.inf");
+    LoadSettings(missing.settings, dir_ / "no" / "such" / "Settings.inf");
     ExpectStoredFieldsEqual(missing, expected);
 }
 
 TEST_F(SettingsFileTest, LoadTouchesOnlyTheStoredVariables) {
     MonitorState start;
-    start.lcd_mode = 2, start.alarm_en = true, start.usb_vol = 17, start.lf[1] = 2400;
+    start.panel.lcdSensor = 2, start.panel.alarmEnabled = true, start.panel.volumeLevel = 17, start.readings.fanLimit[1] = 2400;
     const MonitorState loaded = LoadText("[settings]\r\nst1=70\r\n", start);
-    EXPECT_EQ(loaded.st[1], 70);
-    EXPECT_EQ(loaded.lcd_mode, 2);
-    EXPECT_TRUE(loaded.alarm_en);
-    EXPECT_EQ(loaded.usb_vol, 17);
-    EXPECT_EQ(loaded.lf[1], 2400);
+    EXPECT_EQ(loaded.settings.limitCelsius[1], 70);
+    EXPECT_EQ(loaded.panel.lcdSensor, 2);
+    EXPECT_TRUE(loaded.panel.alarmEnabled);
+    EXPECT_EQ(loaded.panel.volumeLevel, 17);
+    EXPECT_EQ(loaded.readings.fanLimit[1], 2400);
 }
 
 TEST_F(SettingsFileTest, NumbersAreReadLenientlyRoundedHalfEvenAndClamped) {
@@ -135,20 +135,20 @@ TEST_F(SettingsFileTest, NumbersAreReadLenientlyRoundedHalfEvenAndClamped) {
         "sf2=-1e12\r\n"
         "sf3=2147483647.4\r\n"
         "msf1=\r\n");
-    EXPECT_EQ(s.st[1], 72);
-    EXPECT_EQ(s.st[2], 72);
-    EXPECT_EQ(s.st[3], -3);
-    EXPECT_EQ(s.st[4], 100);
-    EXPECT_EQ(s.fst[1], 2);
-    EXPECT_EQ(s.fst[2], 4);
-    EXPECT_EQ(s.fst[3], -2);
-    EXPECT_EQ(s.fst[4], 0);
-    EXPECT_EQ(s.back_color, 32767);
-    EXPECT_EQ(s.sf[1], 2147483647);
-    EXPECT_EQ(s.sf[2], -2147483647 - 1);
-    EXPECT_EQ(s.sf[3], 2147483647);
-    EXPECT_EQ(s.sf[4], 0);  // missing key
-    EXPECT_EQ(s.msf[1], 0);
+    EXPECT_EQ(s.settings.limitCelsius[1], 72);
+    EXPECT_EQ(s.settings.limitCelsius[2], 72);
+    EXPECT_EQ(s.settings.limitCelsius[3], -3);
+    EXPECT_EQ(s.settings.limitCelsius[4], 100);
+    EXPECT_EQ(s.settings.limitFahrenheit[1], 2);
+    EXPECT_EQ(s.settings.limitFahrenheit[2], 4);
+    EXPECT_EQ(s.settings.limitFahrenheit[3], -2);
+    EXPECT_EQ(s.settings.limitFahrenheit[4], 0);
+    EXPECT_EQ(s.settings.backlight, static_cast<Backlight>(32767));
+    EXPECT_EQ(s.settings.fanSetPoint[1], 2147483647);
+    EXPECT_EQ(s.settings.fanSetPoint[2], -2147483647 - 1);
+    EXPECT_EQ(s.settings.fanSetPoint[3], 2147483647);
+    EXPECT_EQ(s.settings.fanSetPoint[4], 0);  // missing key
+    EXPECT_EQ(s.settings.manualFanSpeed[1], 0);
 }
 
 TEST_F(SettingsFileTest, FlagsAreSetByAnyNumberThatRoundsToNonZero) {
@@ -161,9 +161,9 @@ TEST_F(SettingsFileTest, FlagsAreSetByAnyNumberThatRoundsToNonZero) {
                          Case{"1e9", true}, Case{"yes", false}, Case{"", false}}) {
         const std::string value = c.text;
         const MonitorState s = LoadText("[settings]\r\nauto=" + value + "\r\nt_unit=" + value);
-        EXPECT_EQ(s.auto_stat, c.set) << "auto=" << value;
-        EXPECT_EQ(s.t_unit, c.set) << "t_unit=" << value;
-        EXPECT_EQ(s.dec_stat, !c.set) << "t_unit=" << value;
+        EXPECT_EQ(s.settings.fansAutomatic(), c.set) << "auto=" << value;
+        EXPECT_EQ(s.settings.fahrenheit(), c.set) << "t_unit=" << value;
+        EXPECT_EQ(s.settings.celsiusButtonLit(), !c.set) << "t_unit=" << value;
     }
 }
 
@@ -179,23 +179,23 @@ TEST_F(SettingsFileTest, AlarmTextIsRebuiltFromCharactersOneTwoAndFourFive) {
           Case{"\" 7:30\"", " 7:30"}, Case{"\"7\"", "7:"}, Case{"' '", " :"}, Case{":", "::"},
           Case{"::", ":::"}, Case{"\"'1:2'\"", "'1:2'"}, Case{"\"\"", ":"}}) {
         const MonitorState s = LoadText(std::string("[settings]\r\nalarm=") + c.stored + "\r\n");
-        EXPECT_EQ(s.alarm_time, c.loaded) << '"' << c.stored << '"';
+        EXPECT_EQ(s.settings.alarm.text, c.loaded) << '"' << c.stored << '"';
         // What was loaded is saved so that it loads back the same, however often it is saved.
         MonitorState again = s;
         for (int save = 0; save < 3; ++save) {
-            again = LoadText(SettingsFileText(again));
-            EXPECT_EQ(again.alarm_time, c.loaded) << '"' << c.stored << "\" save " << save;
+            again = LoadText(SettingsFileText(again.settings));
+            EXPECT_EQ(again.settings.alarm.text, c.loaded) << '"' << c.stored << "\" save " << save;
         }
     }
-    EXPECT_EQ(LoadText("[settings]\r\n").alarm_time, ":");
+    EXPECT_EQ(LoadText("[settings]\r\n").settings.alarm.text, ":");
 }
 
 TEST_F(SettingsFileTest, EntriesListEveryKeyInFileOrderWithLoadedValues) {
     const MonitorState state = SampleState();
-    const auto entries = SettingsEntries(state);
+    const auto entries = SettingsEntries(state.settings);
 
     // Same keys in the same order as the written file.
-    std::istringstream lines(SettingsFileText(state));
+    std::istringstream lines(SettingsFileText(state.settings));
     std::string line;
     std::getline(lines, line);
     std::size_t index = 0;
@@ -222,7 +222,7 @@ TEST_F(SettingsFileTest, EntriesListEveryKeyInFileOrderWithLoadedValues) {
 
     // What a lenient file loads to is what the listing shows.
     const MonitorState loaded = LoadText("[settings]\r\nst1= 71.5 \r\nauto=-3\r\nalarm=9\r\n");
-    const auto loaded_entries = SettingsEntries(loaded);
+    const auto loaded_entries = SettingsEntries(loaded.settings);
     EXPECT_EQ(loaded_entries[0], (std::pair<std::string, std::string>("st1", "72")));
     EXPECT_EQ(loaded_entries[9], (std::pair<std::string, std::string>("auto", "1")));
     EXPECT_EQ(loaded_entries[11], (std::pair<std::string, std::string>("alarm", "9:")));
@@ -232,12 +232,12 @@ TEST_F(SettingsFileTest, AnUnreadableFileIsLoggedAndReadAsEmpty) {
     std::filesystem::create_directory(file_);
     MonitorState s = DirtyState();
     ::testing::internal::CaptureStderr();
-    LoadSettings(s, file_);
+    LoadSettings(s.settings, file_);
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(log.rfind("kestrelon: ", 0), 0u) << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    EXPECT_EQ(s.st[1], 0);
-    EXPECT_EQ(s.alarm_time, ":");
+    EXPECT_EQ(s.settings.limitCelsius[1], 0);
+    EXPECT_EQ(s.settings.alarm.text, ":");
 }
 
 }  // namespace

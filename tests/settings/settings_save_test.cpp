@@ -11,6 +11,7 @@
 
 #include "settings/atomic_file.h"
 #include "settings/settings_file.h"
+#include "core/monitor_state.h"
 #include "settings_test_files.h"
 
 namespace kestrelon {
@@ -24,14 +25,14 @@ constexpr std::string_view kOldContent = "[settings]\r\nst1=42\r\n";
 
 MonitorState ChangedState() {
     MonitorState s;
-    s.st[1] = 77;
-    s.alarm_time = "06:00";
+    s.settings.limitCelsius[1] = 77;
+    s.settings.alarm.text = "06:00";
     return s;
 }
 
 std::string SaveCapturingLog(const std::filesystem::path& path, bool& saved) {
     ::testing::internal::CaptureStderr();
-    saved = SaveSettings(ChangedState(), path);
+    saved = SaveSettings(ChangedState().settings, path);
     return ::testing::internal::GetCapturedStderr();
 }
 
@@ -44,8 +45,8 @@ void ExpectOneLogLine(const std::string& log) {
 TEST(SafeSave, FirstSaveCreatesTheDirectoryAndLeavesNoTemporaryFile) {
     ScratchDir dir;
     const auto target = dir / "config" / "kestrelon" / "Settings.inf";
-    ASSERT_TRUE(SaveSettings(ChangedState(), target));
-    EXPECT_EQ(ReadBytes(target), SettingsFileText(ChangedState()));
+    ASSERT_TRUE(SaveSettings(ChangedState().settings, target));
+    EXPECT_EQ(ReadBytes(target), SettingsFileText(ChangedState().settings));
     EXPECT_FALSE(std::filesystem::exists(ReplacementTempPath(target)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target.parent_path()),
                             std::filesystem::directory_iterator()),
@@ -59,8 +60,8 @@ TEST(SafeSave, ReplacesTheOldFileAndKeepsItsPermissions) {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     WriteBytes(ReplacementTempPath(target), "stale leftover of a crashed save");
 
-    ASSERT_TRUE(SaveSettings(ChangedState(), target));
-    EXPECT_EQ(ReadBytes(target), SettingsFileText(ChangedState()));
+    ASSERT_TRUE(SaveSettings(ChangedState().settings, target));
+    EXPECT_EQ(ReadBytes(target), SettingsFileText(ChangedState().settings));
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -121,7 +122,7 @@ TEST(SafeSaveDeathTest, ReadOnlyDirectoryKeepsTheOldFile) {
     EXPECT_EXIT(
         {
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(3);
-            const bool saved = SaveSettings(ChangedState(), target);
+            const bool saved = SaveSettings(ChangedState().settings, target);
             const bool intact = ReadBytes(target) == kOldContent;
             const bool no_temp = !std::filesystem::exists(ReplacementTempPath(target));
             std::_Exit(saved ? 1 : (!intact ? 2 : (!no_temp ? 4 : 0)));

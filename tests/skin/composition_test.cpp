@@ -93,7 +93,7 @@ TEST_F(RendererTest, RefreshSkinIsIdempotentAndWritesOnlyTheComposedBlock) {
 }
 
 TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
-    state.ldw_open = true;
+    state.ui.lowerLeftWingOpen = true;
     renderer.ShowFanIcon(1);
     renderer.RefreshSkin();
     for (const Slide& s : kSlides) {
@@ -158,17 +158,17 @@ TEST_F(RendererTest, SlideInAnUnknownDirectionDrawsNothing) {
 }
 
 TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
-    state.luw_open = state.rdw_open = true;
-    state.connect = true;
-    state.t[4] = 33;
-    state.DeviceDetected = false;
-    state.vol = 60;
+    state.ui.upperLeftWingOpen = state.ui.lowerRightWingOpen = true;
+    state.poll.internetLinked = true;
+    state.readings.shownTemperature[4] = 33;
+    state.panel.present = false;
+    state.host.masterVolume = 60;
     int pushes = 0;
     renderer.setStatusPush([&] { ++pushes; });
     renderer.DrawAllPanels();
-    EXPECT_FALSE(state.luw_open || state.ldw_open || state.ruw_open || state.rdw_open);
+    EXPECT_FALSE(state.ui.upperLeftWingOpen || state.ui.lowerLeftWingOpen || state.ui.upperRightWingOpen || state.ui.lowerRightWingOpen);
     EXPECT_EQ(pushes, 0);
-    EXPECT_EQ(state.usb_vol, 17);
+    EXPECT_EQ(state.panel.volumeLevel, 17);
     EXPECT_EQ(renderer.mainback().pixel(494, 289), colour("linkon.bmp"));
     EXPECT_EQ(renderer.mainback().pixel(443, 224), colour("scase.bmp"));
     EXPECT_EQ(renderer.mainback().pixel(474 + 24, 224 + 1),
@@ -185,17 +185,17 @@ TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
 TEST_F(RendererTest, PollHooksDrawThroughTheRenderer) {
     int checks = 0;
     RendererPollHooks hooks(renderer, [&] { ++checks; });
-    state.f[2] = 1800;
+    state.readings.shownFanSpeed[2] = 1800;
     hooks.drawFanReadout(2);
     EXPECT_EQ(renderer.mainback().pixel(518 + 6, 196 + 1),
               colour("scasefba.bmp") | colour("s1.bmp"));
-    state.t[3] = 61;
+    state.readings.shownTemperature[3] = 61;
     hooks.drawTempReadout(3);
     EXPECT_EQ(renderer.mainback().pixel(474 + 18, 210 + 1),
               colour("svgaba.bmp") | colour("s6.bmp"));
     EXPECT_EQ(shows, 0);
     hooks.refreshWindow();
-    state.time_hour = "23:59";
+    state.poll.shownMinute = "23:59";
     hooks.drawClockPanel();
     EXPECT_EQ(renderer.mainback().pixel(468 + 36, 161), colour("stba.bmp") | colour("m9.bmp"));
     EXPECT_EQ(shows, 2);

@@ -22,23 +22,23 @@ TEST_F(RendererTest, BacklightButtonsLightExactlyTheCurrentColour) {
                           {"blueon.bmp", 47, 72},
                           {"puron.bmp", 14, 85}};
     for (int16_t backColor : {0, 1, 2, 3, 7, -1}) {
-        state.back_color = backColor;
+        state.settings.backlight = static_cast<Backlight>(backColor);
         renderer.ShowBacklightButtons();
         for (int code = 0; code < 4; ++code) {
             const Placed& p = code == backColor ? lit[code] : off[code];
             EXPECT_EQ(fillMismatch(renderer.blcd(), QRect(QPoint(p.x, p.y), QSize(31, 11)),
                                    colour(p.file)),
                       "")
-                << "back_color " << backColor << ": " << p.file;
+                << "backlight " << backColor << ": " << p.file;
         }
     }
 }
 
 TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
     for (bool on : {true, false}) {
-        state.dec_stat = on;
-        state.auto_stat = on;
-        state.alarm_en = on;
+        state.settings.unit = unitFor(!on);
+        state.settings.fanMode = fanModeFor(on);
+        state.panel.alarmEnabled = on;
         renderer.ShowDegreeButtons();
         renderer.ShowFanModeButtons();
         renderer.ShowAlarmEnable();
@@ -58,7 +58,7 @@ TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
 TEST_F(RendererTest, UnitAndLinkPicturesChangeOnlyTheirOwnPlace) {
     for (bool on : {true, false}) {
         const QImage before = renderer.mainback().copy();
-        state.t_unit = on;
+        state.settings.unit = unitFor(on);
         renderer.ShowTempUnit();
         const QRect unit(505, 182, 12, 9);
         EXPECT_EQ(fillMismatch(renderer.mainback(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")), "");
@@ -82,11 +82,11 @@ TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
         {0, 75, 199, 0}, {100, 15, 139, 28}, {50, 45, 169, 14}, {2, 74, 198, 1}, {1, 74, 198, 0}};
     const QRgb white = 0xFFFFFFFFu;
     for (const Case& c : cases) {
-        state.vol = c.vol;
+        state.host.masterVolume = c.vol;
         renderer.DrawVolumeKnob();
-        EXPECT_EQ(state.knob_x, 288);
-        EXPECT_EQ(state.knob_y, c.knobY) << "vol " << c.vol;
-        EXPECT_EQ(state.usb_vol, c.usbVol) << "vol " << c.vol;
+        EXPECT_EQ(state.ui.knobX, 288);
+        EXPECT_EQ(state.ui.knobY, c.knobY) << "vol " << c.vol;
+        EXPECT_EQ(state.panel.volumeLevel, c.usbVol) << "vol " << c.vol;
         const QImage slider = renderer.blcd().copy(132, 10, 45, 80);
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(1, c.level), QPoint(27, 75)), white), "");
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level), QPoint(34, c.level)), white), "");
@@ -109,20 +109,20 @@ TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
 TEST_F(RendererTest, VolumeChangePushesTheStatusOnlyWhenChangedAndThePanelIsPresent) {
     int pushes = 0;
     renderer.setStatusPush([&] { ++pushes; });
-    state.DeviceDetected = true;
-    state.vol = 50;
+    state.panel.present = true;
+    state.host.masterVolume = 50;
     renderer.DrawVolumeKnob();
     EXPECT_EQ(pushes, 1);
-    EXPECT_EQ(state.old_usb_vol, 14);
-    state.vol = 51;  // still 14 on the panel's scale
+    EXPECT_EQ(state.panel.sentVolumeLevel, 14);
+    state.host.masterVolume = 51;  // still 14 on the panel's scale
     renderer.DrawVolumeKnob();
     EXPECT_EQ(pushes, 1);
 
-    state.DeviceDetected = false;
-    state.vol = 100;
+    state.panel.present = false;
+    state.host.masterVolume = 100;
     renderer.DrawVolumeKnob();
     EXPECT_EQ(pushes, 1);
-    EXPECT_EQ(state.old_usb_vol, 28) << "taken over even without the panel";
+    EXPECT_EQ(state.panel.sentVolumeLevel, 28) << "taken over even without the panel";
 }
 
 }  // namespace kestrelon::test

@@ -38,7 +38,7 @@ TEST_F(RendererTest, TemperatureReadoutsShowTwoDigitsOrDashesOnTheirRow) {
                           {255, "----"}, {0, "----"}, {-3, "-03"}};
     for (const Row& row : rows)
         for (const Case& c : cases) {
-            state.t[row.channel] = c.value;
+            state.readings.shownTemperature[row.channel] = c.value;
             renderer.DrawTempReadout(row.channel);
             EXPECT_EQ(renderer.mainback().copy(474, row.y, 30, 9),
                       panel(row.background, 1, kSmall, smallText(c.text, 24)))
@@ -48,39 +48,39 @@ TEST_F(RendererTest, TemperatureReadoutsShowTwoDigitsOrDashesOnTheirRow) {
 }
 
 TEST_F(RendererTest, FanReadoutsFillFiveDigitsFromTheLeftEdgeAndDashAboveTheCeiling) {
-    state.f[3] = 65534;
+    state.readings.shownFanSpeed[3] = 65534;
     renderer.DrawFanReadout(3);
     EXPECT_EQ(
         renderer.mainback().copy(518, 210, 30, 9),
         panel("svgafba.bmp", 1, kSmall,
               {{0, "s6.bmp"}, {6, "s5.bmp"}, {12, "s5.bmp"}, {18, "s3.bmp"}, {24, "s4.bmp"}}));
-    state.f[3] = 65535;
+    state.readings.shownFanSpeed[3] = 65535;
     renderer.DrawFanReadout(3);
     EXPECT_EQ(renderer.mainback().copy(518, 210, 30, 9),
               panel("svgafba.bmp", 1, kSmall, smallText("----", 24)));
-    state.f[2] = 7;
+    state.readings.shownFanSpeed[2] = 7;
     renderer.DrawFanReadout(2);
     EXPECT_EQ(renderer.mainback().copy(518, 196, 30, 9),
               panel("scasefba.bmp", 1, kSmall, smallText("07", 24)));
 }
 
 TEST_F(RendererTest, LimitReadoutsFollowTheUnitAndSetReadoutsTheFanMode) {
-    state.st[2] = 40;
-    state.fst[2] = 104;
+    state.settings.limitCelsius[2] = 40;
+    state.settings.limitFahrenheit[2] = 104;
     renderer.DrawThresholdReadout(2);
     EXPECT_EQ(renderer.blcd().copy(153, 130, 26, 11),
               panel("tcaseba.bmp", 3, kSmall, smallText("40", 20)));
-    state.t_unit = true;
+    state.settings.unit = TemperatureUnit::Fahrenheit;
     renderer.DrawThresholdReadout(2);
     EXPECT_EQ(renderer.blcd().copy(153, 130, 26, 11),
               panel("tcaseba.bmp", 3, kSmall, smallText("104", 20)));
 
-    state.sf[4] = 2000;
-    state.msf[4] = 1500;
+    state.settings.fanSetPoint[4] = 2000;
+    state.settings.manualFanSpeed[4] = 1500;
     renderer.DrawFanSetReadout(4);
     EXPECT_EQ(renderer.blcd().copy(38, 163, 26, 11),
               panel("fhddba.bmp", 3, kSmall, smallText("1500", 20)));
-    state.auto_stat = true;
+    state.settings.fanMode = FanMode::Automatic;
     renderer.DrawFanSetReadout(4);
     EXPECT_EQ(renderer.blcd().copy(38, 163, 26, 11),
               panel("fhddba.bmp", 3, kSmall, smallText("2000", 20)));
@@ -96,9 +96,9 @@ TEST_F(RendererTest, ChannelOutsideOneToFourDrawsNothingAndDoesNotThrow) {
 }
 
 TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
-    state.speed = 2400;
-    state.totalmb = 1234;
-    state.totalram = 0;
+    state.host.processorMhz = 2400;
+    state.host.diskGb = 1234;
+    state.host.memoryMb = 0;
     const QImage before = renderer.mainback().copy();
     renderer.DrawHostReadout(geo::HostFact::CpuClock);
     renderer.DrawHostReadout(geo::HostFact::Disk);
@@ -115,7 +115,7 @@ TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
 
 TEST_F(RendererTest, MissingGlyphLeavesItsPlaceBlankAndStillAdvances) {
     skin.remove("s1.bmp");
-    state.t[1] = 217;
+    state.readings.shownTemperature[1] = 217;
     testing::internal::CaptureStderr();
     renderer.DrawTempReadout(1);
     renderer.DrawTempReadout(1);
@@ -134,7 +134,7 @@ TEST_F(RendererTest, MissingGlyphLeavesItsPlaceBlankAndStillAdvances) {
 }
 
 TEST_F(RendererTest, ClockPanelShowsFiveMediumCharactersAndTheWindow) {
-    state.time_hour = "09:05";
+    state.poll.shownMinute = "09:05";
     renderer.DrawClockPanel();
     EXPECT_EQ(
         renderer.mainback().copy(468, 161, 45, 12),
@@ -142,14 +142,14 @@ TEST_F(RendererTest, ClockPanelShowsFiveMediumCharactersAndTheWindow) {
               {{0, "m0.bmp"}, {9, "m9.bmp"}, {18, "mcom.bmp"}, {27, "m0.bmp"}, {36, "m5.bmp"}}));
     EXPECT_EQ(shows, 1);
 
-    state.time_hour.clear();
+    state.poll.shownMinute.clear();
     renderer.DrawClockPanel();
     EXPECT_EQ(renderer.mainback().copy(468, 161, 45, 12), panel("stba.bmp", 0, kMedium, {}));
     EXPECT_EQ(shows, 2);
 }
 
 TEST_F(RendererTest, AlarmPanelGoesIntoTheLcdAndItsSettingOntoTheWindow) {
-    state.alarm_time = "07:45";
+    state.settings.alarm.text = "07:45";
     const std::vector<std::pair<int, std::string>> all = {
         {0, "b0.bmp"}, {11, "b7.bmp"}, {22, "bcom.bmp"}, {33, "b4.bmp"}, {44, "b5.bmp"}};
     const QImage window = renderer.mainback().copy();
@@ -158,7 +158,7 @@ TEST_F(RendererTest, AlarmPanelGoesIntoTheLcdAndItsSettingOntoTheWindow) {
     EXPECT_EQ(renderer.mainback(), window);
     EXPECT_EQ(shows, 0);
 
-    state.alarm_time = "08:30";  // mode 1 must not touch the LCD copy
+    state.settings.alarm.text = "08:30";  // mode 1 must not touch the LCD copy
     renderer.DrawAlarmSetting(1);
     EXPECT_EQ(renderer.blcd().copy(26, 8, 54, 13), panel("alba.bmp", 0, kBig, all));
     EXPECT_EQ(renderer.mainback().copy(148, 127, 54, 13),
@@ -178,7 +178,7 @@ TEST_F(RendererTest, AlarmPanelGoesIntoTheLcdAndItsSettingOntoTheWindow) {
     EXPECT_EQ(renderer.mainback().copy(148, 127, 54, 13), full);
     EXPECT_EQ(renderer.blcd().copy(26, 8, 54, 13), full);
 
-    state.alarm_time = ":";  // a malformed time shows what has a glyph
+    state.settings.alarm.text = ":";  // a malformed time shows what has a glyph
     renderer.DrawAlarmTime();
     EXPECT_EQ(renderer.blcd().copy(26, 8, 54, 13), panel("alba.bmp", 0, kBig, {{0, "bcom.bmp"}}));
 }

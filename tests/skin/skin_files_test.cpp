@@ -51,7 +51,7 @@ TEST_F(RendererTest, VanishedFileSkipsOnlyItsDrawingAndIsLoggedOnce) {
     skin.remove("scpuba.bmp");
     const QImage before = renderer.mainback().copy();
     testing::internal::CaptureStderr();
-    state.t[1] = 40;
+    state.readings.shownTemperature[1] = 40;
     EXPECT_NO_THROW({
         renderer.RefreshSkin();
         renderer.RefreshSkin();
@@ -85,7 +85,7 @@ TEST(SkinSurfaces, MissingSkinPictureLeavesBlankSurfacesOfTheRightSize) {
     VirtualTime time;
     testing::internal::CaptureStderr();
     SkinRenderer renderer(state, skin.dir(), time, {});
-    state.t[1] = 88;
+    state.readings.shownTemperature[1] = 88;
     renderer.DrawTempReadout(1);
     renderer.RefreshSkin();
     testing::internal::GetCapturedStderr();

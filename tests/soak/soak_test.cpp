@@ -17,9 +17,9 @@ std::size_t heapInUse() {
 TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.lf[1] = 2400;
-    h.state.st[1] = 60, h.state.fst[1] = 140;
-    h.state.auto_scan = true;
+    h.state.readings.fanLimit[1] = 2400;
+    h.state.settings.limitCelsius[1] = 60, h.state.settings.limitFahrenheit[1] = 140;
+    h.state.poll.lcdScanning = true;
     RendererPollHooks hooks(h.renderer, nullptr);
     PollCycle cycle(h.state, h.time, hooks);
     cycle.attachPanel(&h.link, &h.protocol);
@@ -52,11 +52,11 @@ TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     EXPECT_LT(end, warm + 256 * 1024) << "heap grew from " << warm << " to " << end;
 
     EXPECT_EQ(sessions, 288);
-    EXPECT_EQ(h.state.st[1], 60);
-    EXPECT_EQ(h.state.fst[1], 140);
-    EXPECT_EQ(h.state.new_flash_num, 0);
-    EXPECT_EQ(h.state.flash, (std::array<int16_t, 15>{}));
-    EXPECT_FALSE(h.state.rdw_open || h.state.luw_open);
+    EXPECT_EQ(h.state.settings.limitCelsius[1], 60);
+    EXPECT_EQ(h.state.settings.limitFahrenheit[1], 140);
+    EXPECT_EQ(h.state.ui.selectedItem, 0);
+    EXPECT_EQ(h.state.ui.blinking, (std::array<int16_t, 15>{}));
+    EXPECT_FALSE(h.state.ui.lowerRightWingOpen || h.state.ui.upperLeftWingOpen);
     EXPECT_FALSE(h.desktop.blinkTimer);
     EXPECT_EQ(cycle.skippedTicks(), 0);
     EXPECT_EQ(h.panel.badFrames().size(), 0u);

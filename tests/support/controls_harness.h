@@ -25,7 +25,7 @@ public:
     bool pointerOver = true;
     bool pollTimer = true, blinkTimer = false, cursorTimer = false;
     std::vector<std::string> log;  // the calls that change something, in order
-    std::vector<int> cursorLoads;
+    std::vector<CursorKind> cursorLoads;
     std::optional<QPoint> hint;
     QSize hintSize;
 
@@ -41,7 +41,7 @@ public:
     }
     void minimiseWindow() override { log.push_back("minimise"); }
     void hideWindow() override { log.push_back("hide"); }
-    bool installCursor(int kind) override {
+    bool installCursor(CursorKind kind) override {
         cursorLoads.push_back(kind);
         return cursorFilesReadable;
     }
@@ -99,10 +99,10 @@ public:
     std::filesystem::path settingsPath = std::filesystem::path(dir.path().toStdString()) / "Settings.inf";
     Controls controls{state, renderer, time, {desktop, mixer, sound}, settingsPath};
 
-    ControlsHarness() { state.alarm_time = "12:00"; }
+    ControlsHarness() { state.settings.alarm.text = "12:00"; }
 
     void connectPanel() {
-        state.DeviceDetected = true;
+        state.panel.present = true;
         controls.attachPanel(&link, &protocol);
     }
     void move(float x, float y, int button = 0) { controls.mainback_MouseMove(button, 0, x, y); }

@@ -59,16 +59,16 @@ auto symbolPainter(Symbol symbol) {
 }
 
 struct BacklightFace {
-    int color;
+    Backlight color;
     geo::Control control;
     std::string_view text;
     QColor accent;
 };
 const BacklightFace kBacklightFaces[] = {
-    {0, geo::Control::BacklightOff, "OFF", kBacklightOff},
-    {1, geo::Control::BacklightRed, "RED", kBacklightRed},
-    {2, geo::Control::BacklightBlue, "BLUE", kBacklightBlue},
-    {3, geo::Control::BacklightPurple, "PURPLE", kBacklightPurple},
+    {Backlight::Off, geo::Control::BacklightOff, "OFF", kBacklightOff},
+    {Backlight::Red, geo::Control::BacklightRed, "RED", kBacklightRed},
+    {Backlight::Blue, geo::Control::BacklightBlue, "BLUE", kBacklightBlue},
+    {Backlight::Purple, geo::Control::BacklightPurple, "PURPLE", kBacklightPurple},
 };
 
 std::vector<Piece> pieces() {
@@ -115,7 +115,7 @@ std::vector<Piece> pieces() {
         for (const BacklightFace& f : kBacklightFaces)
             if (f.color == b.color)
                 addPair(list, b.picture, clickSize(b.picture, f.control),
-                        glassPainter(f.text, f.accent), b.color == 0);
+                        glassPainter(f.text, f.accent), b.color == Backlight::Off);
     return list;
 }
 
