@@ -59,14 +59,14 @@ int Command::render() {
     });
     renderer.setStatusPush([&] { session.protocol()->PushStatusRegister(); });
     cycle.attachPanel(session.link(), session.protocol());
-    cycle.Timer1_Timer();
+    cycle.onPollTick();
 
     for (std::size_t i = 0; i < geo::kWings.size(); ++i)
         wingOpen(state_, geo::kWings[i].id) = (*wings)[i];
     renderer.RefreshSkin();
 
     QImage image =
-        WithOutlineAlpha(renderer.mainback(), MakeRegionFromMask(renderer.mainba1()));
+        WithOutlineAlpha(renderer.windowPicture(), MakeRegionFromMask(renderer.skinPicture()));
     const std::string& path = o_.positional.front();
     if (!image.save(QString::fromStdString(path), "PNG")) {
         err_ << "kestrelon: cannot write " << path << "\n";

@@ -101,13 +101,13 @@ DesktopProgram::DesktopProgram(DesktopOptions options)
         bus_ = std::move(simulated);
     } else
         bus_ = std::make_unique<HidapiBus>();
-    timer1_.setSingleShot(true);
-    timer1_.setInterval(kPollIntervalMs);
-    timer2_.setInterval(kBlinkIntervalMs);
-    timer3_.setInterval(kCursorIntervalMs);
-    QObject::connect(&timer1_, &QTimer::timeout, [this] { onPollTick(); });
-    QObject::connect(&timer2_, &QTimer::timeout, [this] { controls_->Timer2_Timer(); });
-    QObject::connect(&timer3_, &QTimer::timeout, [this] { controls_->Timer3_Timer(); });
+    pollTimer_.setSingleShot(true);
+    pollTimer_.setInterval(kPollIntervalMs);
+    blinkTimer_.setInterval(kBlinkIntervalMs);
+    cursorTimer_.setInterval(kCursorIntervalMs);
+    QObject::connect(&pollTimer_, &QTimer::timeout, [this] { onPollTick(); });
+    QObject::connect(&blinkTimer_, &QTimer::timeout, [this] { controls_->onBlinkTick(); });
+    QObject::connect(&cursorTimer_, &QTimer::timeout, [this] { controls_->onCursorTick(); });
     window_.setCloseRequest([this] { hideWindow(); });
 }
 
@@ -120,9 +120,9 @@ DesktopProgram::~DesktopProgram() {
 
 void DesktopProgram::stopTimers() {
     pollEnabled_ = false;
-    timer1_.stop();
-    timer2_.stop();
-    timer3_.stop();
+    pollTimer_.stop();
+    blinkTimer_.stop();
+    cursorTimer_.stop();
 }
 
 bool DesktopProgram::checkSkin() {
@@ -155,7 +155,7 @@ std::optional<int> DesktopProgram::start() {
         LoadSettings(state_.settings, o_.settingsPath);
     renderer_ =
         std::make_unique<SkinRenderer>(state_, o_.skinDir, waiter_, [this] { window_.update(); });
-    window_.setPicture(&renderer_->mainback(), renderer_->WindowRegion(), wayland_);
+    window_.setPicture(&renderer_->windowPicture(), renderer_->WindowRegion(), wayland_);
     window_.centre();
 
     // The mixer, the click sound and the controls.
@@ -292,7 +292,7 @@ void DesktopProgram::addTrayIcon() {
         QString::fromStdString((std::filesystem::path(o_.skinDir) / kTrayIconFile).string()));
     if (icon.isNull())
         icon = QIcon(QPixmap::fromImage(
-            renderer_->mainback().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            renderer_->windowPicture().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });
@@ -337,16 +337,16 @@ bool DesktopProgram::exchangeUnderWay() const {
 }
 
 void DesktopProgram::onPollTick() {
-    cycle_->Timer1_Timer();
+    cycle_->onPollTick();
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
-    if (pollEnabled_ && !timer1_.isActive()) timer1_.start();
+    if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();
 }
 
 void DesktopProgram::onProbeResult(bool linked) {
     state_.poll.internetLinked = linked;
     renderer_->ShowLinkState(linked);
-    renderer_->ShowMainback();
+    renderer_->ShowWindowPicture();
 }
 
 // ---- DesktopServices --------------------------------------------------------------------------
@@ -417,25 +417,25 @@ bool DesktopProgram::pointerOverWindow() const {
 void DesktopProgram::setPollTimer(bool enabled) {
     pollEnabled_ = enabled;
     if (!enabled) {
-        timer1_.stop();
+        pollTimer_.stop();
         return;
     }
     systemMoveStarted_ = false;  // a move without a drag: any handed-over drag has ended
-    if (!timer1_.isActive()) timer1_.start();
+    if (!pollTimer_.isActive()) pollTimer_.start();
 }
 
 void DesktopProgram::setBlinkTimer(bool enabled) {
     if (!enabled)
-        timer2_.stop();
-    else if (!timer2_.isActive())
-        timer2_.start();
+        blinkTimer_.stop();
+    else if (!blinkTimer_.isActive())
+        blinkTimer_.start();
 }
 
 void DesktopProgram::setCursorTimer(bool enabled) {
     if (!enabled)
-        timer3_.stop();
-    else if (!timer3_.isActive())
-        timer3_.start();
+        cursorTimer_.stop();
+    else if (!cursorTimer_.isActive())
+        cursorTimer_.start();
 }
 
 void DesktopProgram::showResetHint(const QImage& picture, int x, int y) {

@@ -124,7 +124,7 @@ private:
     std::unique_ptr<AlsaMixer> mixer_;
     std::unique_ptr<AlsaClickSound> sound_;
     std::unique_ptr<Controls> controls_;
-    QTimer timer1_, timer2_, timer3_;
+    QTimer pollTimer_, blinkTimer_, cursorTimer_;
     bool pollEnabled_ = false;
     bool systemMoveStarted_ = false;
     QMenu trayMenu_;

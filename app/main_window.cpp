@@ -145,9 +145,9 @@ void MainWindow::mousePressEvent(QMouseEvent* e) {
     // they were before this press.
     const QPoint at = PressPixel(rounded, physicalSkinPixel());
     if (at != rounded)
-        controls_->mainback_MouseMove(ButtonMask(e->buttons() & ~e->button()),
+        controls_->onPointerMove(ButtonMask(e->buttons() & ~e->button()),
                                       ModifierMask(e->modifiers()), at.x(), at.y());
-    controls_->mainback_MouseDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(),
+    controls_->onPointerDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(),
                                   at.y());
 }
 
@@ -165,8 +165,8 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
         moveGrab_.reset();
     }
     if (!controls_) return;
-    controls_->mainback_MouseUp(ButtonMask(e->button()));
-    if (e->button() == Qt::LeftButton) controls_->mainback_Click();
+    controls_->onPointerUp(ButtonMask(e->button()));
+    if (e->button() == Qt::LeftButton) controls_->onClick();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {
@@ -180,7 +180,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
     moveGrab_.reset();
     if (!controls_) return;
     const QPointF p = e->position();
-    controls_->mainback_MouseMove(ButtonMask(e->buttons()), ModifierMask(e->modifiers()),
+    controls_->onPointerMove(ButtonMask(e->buttons()), ModifierMask(e->modifiers()),
                                   skinPixel(p.x()), skinPixel(p.y()));
 }
 
@@ -188,7 +188,7 @@ void MainWindow::enterEvent(QEnterEvent* e) {
     // No move event comes when the window appears under a resting pointer.
     if (!controls_) return;
     const QPointF p = e->position();
-    controls_->mainback_MouseMove(ButtonMask(QGuiApplication::mouseButtons()),
+    controls_->onPointerMove(ButtonMask(QGuiApplication::mouseButtons()),
                                   ModifierMask(QGuiApplication::keyboardModifiers()),
                                   skinPixel(p.x()), skinPixel(p.y()));
 }
@@ -199,13 +199,13 @@ void MainWindow::leaveEvent(QEvent*) {
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     if (!controls_) return;
-    controls_->mainback_KeyDown(e->key(),
+    controls_->onKeyDown(e->key(),
                                 ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), true)));
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* e) {
     if (!controls_) return;
-    controls_->mainback_KeyUp(e->key(),
+    controls_->onKeyUp(e->key(),
                               ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), false)));
 }
 

@@ -43,7 +43,7 @@ void PanelRecovery::giveUp() {
     if (hooks_.lost) hooks_.lost();
     session_.CloseDevice();
     state_.panel.present = false;
-    for (int ch = 1; ch <= kChannels; ++ch) {  // the next tick shows them absent
+    for (Channel ch : kAllChannels) {  // the next tick shows them absent
         state_.readings.temperature[ch] = 0;
         state_.readings.fanSpeed[ch] = 0;
     }

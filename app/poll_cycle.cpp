@@ -14,7 +14,7 @@ namespace {
 template <typename Draw>
 void takeChanged(PerChannel<int32_t>& shown, const PerChannel<int32_t>& latest, Draw draw,
                  PollHooks& hooks) {
-    for (int ch = 1; ch <= kChannels; ++ch) {
+    for (Channel ch : kAllChannels) {
         if (latest[ch] == shown[ch]) continue;
         shown[ch] = latest[ch];
         draw(ch);
@@ -40,7 +40,7 @@ bool PollCycle::panelReady() const {
     return s_.panel.present && protocol_ != nullptr;
 }
 
-bool PollCycle::Timer1_Timer() {
+bool PollCycle::onPollTick() {
     if (running_ || (link_ != nullptr && link_->busy())) {
         ++skipped_;
         return false;
@@ -64,14 +64,14 @@ void PollCycle::runCycle() {
         protocol_->ReadTemps(ChannelPair::Second);
     }
     takeChanged(
-        s_.readings.shownTemperature, s_.readings.temperature, [this](int ch) { hooks_.drawTempReadout(ch); }, hooks_);
+        s_.readings.shownTemperature, s_.readings.temperature, [this](Channel ch) { hooks_.drawTempReadout(ch); }, hooks_);
 
     if (panelReady()) {
         protocol_->ReadFans(ChannelPair::First);
         protocol_->ReadFans(ChannelPair::Second);
     }
     takeChanged(
-        s_.readings.shownFanSpeed, s_.readings.fanSpeed, [this](int ch) { hooks_.drawFanReadout(ch); }, hooks_);
+        s_.readings.shownFanSpeed, s_.readings.fanSpeed, [this](Channel ch) { hooks_.drawFanReadout(ch); }, hooks_);
 
     // The counter holds at its limit instead of wrapping, so a check is still due at once
     // when scanning is switched on after a long time off.

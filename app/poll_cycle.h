@@ -27,7 +27,7 @@ public:
 
     // One tick. A tick that comes due while a cycle or another exchange with the panel is under
     // way is skipped, so two exchanges never interleave; returns false then.
-    bool Timer1_Timer();
+    bool onPollTick();
 
     int skippedTicks() const { return skipped_; }
 

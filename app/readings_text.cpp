@@ -9,37 +9,37 @@ namespace kestrelon {
 
 namespace {
 
-std::string join(const std::function<std::string(int)>& item, const std::string& gap) {
+std::string join(const std::function<std::string(Channel)>& item, const std::string& gap) {
     std::string out;
-    for (int ch = 1; ch <= kChannels; ++ch) out += (ch > 1 ? gap : "") + item(ch);
+    for (Channel ch : kAllChannels) out += (ch != Channel::Cpu ? gap : "") + item(ch);
     return out;
 }
 
 }  // namespace
 
 std::string ReadingJson(const MonitorState& s, const std::string& timeOfDay) {
-    const auto temp = [&](int ch) {
+    const auto temp = [&](Channel ch) {
         return s.readings.temperature[ch] == 0 ? std::string("null") : std::to_string(s.readings.temperature[ch]);
     };
     return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" + (s.settings.fahrenheit() ? "F" : "C") +
            "\", \"temperatures\": [" + join(temp, ", ") + "], \"fans\": [" +
-           join([&](int ch) { return std::to_string(s.readings.fanSpeed[ch]); }, ", ") +
-           "], \"fan_limits\": [" + join([&](int ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") +
+           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, ", ") +
+           "], \"fan_limits\": [" + join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") +
            "]}";
 }
 
 std::string ReadingText(const MonitorState& s, const std::string& timeOfDay) {
-    const auto temp = [&](int ch) {
+    const auto temp = [&](Channel ch) {
         return s.readings.temperature[ch] == 0 ? std::string("-") : std::to_string(s.readings.temperature[ch]);
     };
     return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") + join(temp, " ") + "  fan " +
-           join([&](int ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") + "  limit " +
-           join([&](int ch) { return std::to_string(s.readings.fanLimit[ch]); }, " ");
+           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") + "  limit " +
+           join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, " ");
 }
 
 std::string StatusRecord(const MonitorState& s, const std::string& panelPath) {
     const auto numbers = [&](const PerChannel<int32_t>& values) {
-        return join([&](int ch) { return std::to_string(values[ch]); }, " ");
+        return join([&](Channel ch) { return std::to_string(values[ch]); }, " ");
     };
     return panelPath + "\t" + (s.settings.fahrenheit() ? "F" : "C") + "\t" + numbers(s.readings.temperature) + "\t" +
            numbers(s.readings.fanSpeed) + "\t" + numbers(s.readings.fanLimit);
@@ -59,8 +59,8 @@ bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& pa
     const auto numbers = [](std::string_view text, PerChannel<int32_t>& values) {
         const char* at = text.data();
         const char* end = text.data() + text.size();
-        for (int ch = 1; ch <= kChannels; ++ch) {
-            if (ch > 1 && (at == end || *at++ != ' ')) return false;
+        for (Channel ch : kAllChannels) {
+            if (ch != Channel::Cpu && (at == end || *at++ != ' ')) return false;
             const auto [next, ec] = std::from_chars(at, end, values[ch]);
             if (ec != std::errc()) return false;
             at = next;

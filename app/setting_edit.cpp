@@ -54,11 +54,11 @@ std::optional<std::string> alarmTime(std::string_view text) {
     return std::string(out);
 }
 
-// The channel of a per-channel key ("st3" with prefix "st" gives 3), or 0.
-int channelOf(std::string_view key, std::string_view prefix) {
-    if (key.size() != prefix.size() + 1 || key.substr(0, prefix.size()) != prefix) return 0;
-    const char digit = key.back();
-    return digit >= '1' && digit <= '4' ? digit - '0' : 0;
+// The channel of a per-channel key ("st3" with prefix "st" is the third), or nothing.
+std::optional<Channel> channelOf(std::string_view key, std::string_view prefix) {
+    if (key.size() != prefix.size() + 1 || key.substr(0, prefix.size()) != prefix)
+        return std::nullopt;
+    return channelFromNumber(key.back() - '0');
 }
 
 // Applies one item to `s`; a non-empty result says why it was refused.
@@ -70,28 +70,34 @@ std::string applyOne(MonitorState& s, const std::string& item) {
     const auto number = wholeNumber(value);
     const auto refuse = [&](const std::string& rule) { return key + "=" + std::string(value) + ": " + rule; };
 
-    if (int ch = channelOf(key, "st")) {
+    if (const auto found = channelOf(key, "st")) {
+        const Channel ch = *found;
         if (!number || *number < kLimitMinC || *number > kLimitMaxC)
-            return refuse("a limit in °C lies between 25 and 90");
+            return refuse("a limit in °C lies between " + std::to_string(kLimitMinC) + " and " +
+                          std::to_string(kLimitMaxC));
         s.settings.limitCelsius[ch] = static_cast<int32_t>(*number);
         s.settings.limitFahrenheit[ch] = CelsiusToFahrenheit(s.settings.limitCelsius[ch]);
-    } else if (int ch = channelOf(key, "fst")) {
+    } else if (const auto found = channelOf(key, "fst")) {
+        const Channel ch = *found;
         if (!number || *number < kLimitMinF || *number > kLimitMaxF)
-            return refuse("a limit in °F lies between 77 and 194");
+            return refuse("a limit in °F lies between " + std::to_string(kLimitMinF) + " and " +
+                          std::to_string(kLimitMaxF));
         s.settings.limitFahrenheit[ch] = static_cast<int32_t>(*number);
         s.settings.limitCelsius[ch] = FahrenheitToCelsius(s.settings.limitFahrenheit[ch]);
-    } else if (int ch = channelOf(key, "sf")) {
+    } else if (const auto found = channelOf(key, "sf")) {
+        const Channel ch = *found;
         const int64_t top = s.readings.fanLimit[ch] > 0 ? s.readings.fanLimit[ch] : 65535;
         if (!number || *number < 0 || *number > top)
-            return refuse("fan " + std::to_string(ch) + "'s set point lies between 0 and " +
+            return refuse("fan " + std::to_string(channelNumber(ch)) + "'s set point lies between 0 and " +
                           std::to_string(top));
         s.settings.fanSetPoint[ch] = static_cast<int32_t>(*number);
-    } else if (int ch = channelOf(key, "msf")) {
+    } else if (const auto found = channelOf(key, "msf")) {
+        const Channel ch = *found;
         const int32_t limit = s.readings.fanLimit[ch];
         const int64_t bottom = limit > 0 ? RoundToField<int32_t>(limit / 2.0) : 0;
         const int64_t top = limit > 0 ? limit : 65535;
         if (!number || *number < bottom || *number > top)
-            return refuse("fan " + std::to_string(ch) + "'s manual speed lies between " +
+            return refuse("fan " + std::to_string(channelNumber(ch)) + "'s manual speed lies between " +
                           std::to_string(bottom) + " and " + std::to_string(top) +
                           (limit > 0 ? " (half its limit and its limit)" : ""));
         s.settings.manualFanSpeed[ch] = static_cast<int32_t>(*number);
@@ -139,8 +145,8 @@ int PushChangedSettings(const MonitorState& before, const MonitorState& after,
     int pushes = 0;
     const auto pairDiffers = [](const PerChannel<int32_t>& a, const PerChannel<int32_t>& b,
                                 ChannelPair pair) {
-        const int first = firstChannel(pair);
-        return a[first] != b[first] || a[first + 1] != b[first + 1];
+        const auto [first, second] = channelsOf(pair);
+        return a[first] != b[first] || a[second] != b[second];
     };
     if (before.settings.limitCelsius != after.settings.limitCelsius) panel.PushTempLimits(), ++pushes;
     if (before.settings.limitFahrenheit != after.settings.limitFahrenheit) panel.PushTempLimitsF(), ++pushes;

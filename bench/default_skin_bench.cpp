@@ -73,7 +73,7 @@ void BM_DefaultSkin_RefreshSkin(benchmark::State& st) {
     renderer.DrawAllPanels();
     for (auto _ : st) {
         renderer.RefreshSkin();
-        benchmark::DoNotOptimize(renderer.mainback().constBits());
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
     }
 }
 BENCHMARK(BM_DefaultSkin_RefreshSkin)->Unit(benchmark::kMicrosecond);
@@ -98,7 +98,7 @@ void BM_DefaultSkin_WingFrame(benchmark::State& st) {
     for (auto _ : st) {
         renderer.DrawWingFrame(wing.id, frames[i].at, frames[i].open);
         i = (i + 1) % frames.size();
-        benchmark::DoNotOptimize(renderer.mainback().constBits());
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
     }
     st.counters["frames"] = static_cast<double>(frames.size());
 }
@@ -121,7 +121,7 @@ void BM_DefaultSkin_FirstDraw(benchmark::State& st) {
     for (auto _ : st) {
         SkinRenderer renderer(state, skinDir(), time, {});
         renderer.DrawAllPanels();
-        benchmark::DoNotOptimize(renderer.mainback().constBits());
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
     }
 }
 BENCHMARK(BM_DefaultSkin_FirstDraw)->Unit(benchmark::kMillisecond);

@@ -37,7 +37,7 @@ void pollCycle(benchmark::State& bench, bool autoScan) {
     cycle.attachPanel(&link, &protocol);
     for (auto _ : bench) {
         time.advance(1.0);
-        benchmark::DoNotOptimize(cycle.Timer1_Timer());
+        benchmark::DoNotOptimize(cycle.onPollTick());
         panel.written.clear();
     }
 }
@@ -64,7 +64,7 @@ void pollSimulatedPanel(benchmark::State& bench, bool autoScan) {
     cycle.attachPanel(&link, &protocol);
     for (auto _ : bench) {
         time.advance(1.0);
-        benchmark::DoNotOptimize(cycle.Timer1_Timer());
+        benchmark::DoNotOptimize(cycle.onPollTick());
     }
 }
 
@@ -86,7 +86,7 @@ void BM_PollCycle_NoPanel(benchmark::State& bench) {
     PollCycle cycle(state, time, hooks);
     for (auto _ : bench) {
         time.advance(1.0);
-        benchmark::DoNotOptimize(cycle.Timer1_Timer());
+        benchmark::DoNotOptimize(cycle.onPollTick());
     }
 }
 BENCHMARK(BM_PollCycle_NoPanel);

@@ -36,14 +36,14 @@ class BenchDir {
 // The settings a user of the panel typically has after a few changes.
 MonitorState RealisticState() {
     MonitorState s;
-    s.settings.limitCelsius[1] = 70, s.settings.limitCelsius[2] = 50, s.settings.limitCelsius[3] = 60, s.settings.limitCelsius[4] = 45;
-    s.settings.limitFahrenheit[1] = 158, s.settings.limitFahrenheit[2] = 122, s.settings.limitFahrenheit[3] = 140, s.settings.limitFahrenheit[4] = 113;
+    s.settings.limitCelsius[Channel::Cpu] = 70, s.settings.limitCelsius[Channel::Hdd] = 50, s.settings.limitCelsius[Channel::Vga] = 60, s.settings.limitCelsius[Channel::Case] = 45;
+    s.settings.limitFahrenheit[Channel::Cpu] = 158, s.settings.limitFahrenheit[Channel::Hdd] = 122, s.settings.limitFahrenheit[Channel::Vga] = 140, s.settings.limitFahrenheit[Channel::Case] = 113;
     s.settings.backlight = Backlight::Blue;
     s.settings.fanMode = FanMode::Automatic;
     s.settings.unit = TemperatureUnit::Celsius;
     s.settings.alarm.text = "06:45";
-    s.settings.fanSetPoint[1] = 480, s.settings.fanSetPoint[2] = 400, s.settings.fanSetPoint[3] = 320, s.settings.fanSetPoint[4] = 600;
-    s.settings.manualFanSpeed[1] = 2400, s.settings.manualFanSpeed[2] = 2000, s.settings.manualFanSpeed[3] = 1600, s.settings.manualFanSpeed[4] = 3000;
+    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400, s.settings.fanSetPoint[Channel::Vga] = 320, s.settings.fanSetPoint[Channel::Case] = 600;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000, s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = 3000;
     return s;
 }
 
@@ -56,7 +56,7 @@ void BM_LoadSettings(benchmark::State& bench) {
     MonitorState state;
     for (auto _ : bench) {
         LoadSettings(state.settings, dir.settings());
-        benchmark::DoNotOptimize(state.settings.manualFanSpeed[4]);
+        benchmark::DoNotOptimize(state.settings.manualFanSpeed[Channel::Case]);
     }
 }
 BENCHMARK(BM_LoadSettings);

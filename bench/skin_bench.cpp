@@ -105,7 +105,7 @@ void BM_RefreshSkin(benchmark::State& st) {
     SkinRenderer renderer(state, files.dir.path().toStdString(), time, {});
     for (auto _ : st) {
         renderer.RefreshSkin();
-        benchmark::DoNotOptimize(renderer.mainback().constBits());
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
     }
 }
 BENCHMARK(BM_RefreshSkin)->Unit(benchmark::kMicrosecond);
@@ -121,7 +121,7 @@ void BM_WingFrame(benchmark::State& st) {
     for (auto _ : st) {
         renderer.DrawWingFrame(wing.id, frames[i], true);
         i = (i + 1) % frames.size();
-        benchmark::DoNotOptimize(renderer.mainback().constBits());
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
     }
 }
 BENCHMARK(BM_WingFrame)->Unit(benchmark::kMicrosecond);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
+#include <string_view>
 
 namespace kestrelon {
 
@@ -29,6 +29,11 @@ constexpr std::optional<Channel> channelFromNumber(int number) {
 constexpr std::size_t channelIndex(Channel channel) {
     return static_cast<std::size_t>(channel);
 }
+// The channel's short name in lower case: "cpu", "hdd", "vga", "case".
+constexpr std::string_view channelName(Channel channel) {
+    constexpr std::array<std::string_view, kChannels> names{"cpu", "hdd", "vga", "case"};
+    return channelIndex(channel) < names.size() ? names[channelIndex(channel)] : "?";
+}
 
 // Four values, one per channel.
 template <typename T>
@@ -37,15 +42,7 @@ struct PerChannel {
 
     T& operator[](Channel channel) { return values.at(channelIndex(channel)); }
     const T& operator[](Channel channel) const { return values.at(channelIndex(channel)); }
-    T& operator[](int number) { return values.at(numberIndex(number)); }
-    const T& operator[](int number) const { return values.at(numberIndex(number)); }
     bool operator==(const PerChannel&) const = default;
-
-private:
-    static std::size_t numberIndex(int number) {
-        if (number < 1 || number > kChannels) throw std::out_of_range("channel must be 1..4");
-        return static_cast<std::size_t>(number - 1);
-    }
 };
 
 }  // namespace kestrelon

@@ -42,7 +42,7 @@ public:
     std::vector<uint8_t> readRegister(uint8_t reg, int waitMs);
     // One write exchange: register and parameter bytes 2..7, then the settle wait (kept by the
     // next exchange when there is a settle clock); with `fetchReply` the wait is made at once and
-    // a feature read follows (it only replaces input_data). False when refused.
+    // a feature read follows (it only replaces the last reply). False when refused.
     bool writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
                        bool fetchReply = false);
 

@@ -1,5 +1,5 @@
 // The panel's protocol: sensor, fan and limit reads, the clock set and the settings pushes,
-// each one driven by its row of the register table. Callers check DeviceDetected first.
+// each one driven by its row of the register table. Callers check that a panel is present first.
 #pragma once
 
 #include "core/monitor_state.h"
@@ -12,10 +12,10 @@ class PanelProtocol {
 public:
     PanelProtocol(PanelLink& link, MonitorState& state);
 
-    void ReadTemps(ChannelPair pair);      // new_t; 255 = no sensor, stored as 0
-    void ReadFans(ChannelPair pair);       // new_f, as read
-    void ReadFanLimits(ChannelPair pair);  // lf, rounded down to a multiple of 100
-    void SyncClock();                      // time_hour into the panel's clock; no EEPROM wait
+    void ReadTemps(ChannelPair pair);      // temperatures; 255 = no sensor, stored as 0
+    void ReadFans(ChannelPair pair);       // fan speeds, as read
+    void ReadFanLimits(ChannelPair pair);  // fan limits, rounded down to a multiple of 100
+    void SyncClock();                      // the shown minute into the panel's clock; no EEPROM wait
 
     void PushStatusRegister();
     void PushTempLimits();

@@ -19,7 +19,7 @@ void putWord(RequestParams& params, std::size_t at, int64_t value) {
     params[at + 1] = static_cast<uint8_t>(word >> 8);
 }
 
-// Status register byte 2: bit 0 manual fans, bit 1 alarm armed, bit 2 save_reg29.
+// Status register byte 2: bit 0 manual fans, bit 1 alarm armed, bit 2 save to EEPROM.
 uint8_t modeBits(const MonitorState& s) {
     return static_cast<uint8_t>((s.settings.fansAutomatic() ? 0 : 0x01) | (s.panel.alarmEnabled ? 0x02 : 0) |
                                 (s.panel.saveToEeprom ? 0x04 : 0));
@@ -57,15 +57,14 @@ RequestParams encodeRequest(const RegisterRow& row, const MonitorState& state) {
             break;
         case Payload::ChannelBytes: {
             const auto& values = channelValues(state, row.channels);
-            for (int ch = 1; ch <= kChannels; ++ch)
-                p[static_cast<std::size_t>(ch - 1)] = clampByte(values[ch]);
+            for (Channel ch : kAllChannels) p[channelIndex(ch)] = clampByte(values[ch]);
             break;
         }
         case Payload::PairWords: {
             const auto& values = channelValues(state, row.channels);
-            const int first = firstChannel(row.pair);
+            const auto [first, second] = channelsOf(row.pair);
             putWord(p, 0, values[first]);
-            putWord(p, 2, values[first + 1]);
+            putWord(p, 2, values[second]);
             break;
         }
         case Payload::TimeRecord: {
@@ -104,9 +103,9 @@ void decodeReply(const RegisterRow& row, std::span<const uint8_t> reply, Monitor
             break;
     }
     auto& values = channelValues(state, row.channels);
-    const int first = firstChannel(row.pair);
+    const auto [first, second] = channelsOf(row.pair);
     values[first] = applyRule(row.reply, replyWord(reply, 2));
-    values[first + 1] = applyRule(row.reply, replyWord(reply, 4));
+    values[second] = applyRule(row.reply, replyWord(reply, 4));
 }
 
 }  // namespace kestrelon

@@ -10,7 +10,7 @@
 
 namespace kestrelon {
 
-// The two halves of the four-channel families: channels (fans) 1-2 and 3-4.
+// The two halves of the four-channel families: CPU and HDD, VGA and case.
 enum class ChannelPair { First, Second };
 
 enum class Direction : uint8_t { Read, Write };
@@ -40,7 +40,7 @@ enum class Payload : uint8_t {
 
 // How the reply is decoded.
 enum class ReplyRule : uint8_t {
-    Ignored,            // no reply, or one that only replaces input_data
+    Ignored,            // no reply, or one that only replaces the last reply
     NoSensor255,        // two words; exactly 255 means no sensor and is stored as 0
     AsRead,             // two words kept as read
     RoundDownHundreds,  // two words rounded down to a multiple of 100
@@ -109,9 +109,15 @@ const RegisterRow& registerRow(RegisterFamily family, ChannelPair pair = Channel
 // The row of a register number, or null for a register the panel does not have.
 const RegisterRow* findRegister(uint8_t reg);
 
-// First channel of a pair: 1 or 3.
-constexpr int firstChannel(ChannelPair pair) {
-    return pair == ChannelPair::First ? 1 : 3;
+// The two channels of a pair, in the order a frame carries them.
+constexpr std::array<Channel, 2> channelsOf(ChannelPair pair) {
+    if (pair == ChannelPair::First) return {Channel::Cpu, Channel::Hdd};
+    return {Channel::Vga, Channel::Case};
+}
+// The pair a channel belongs to.
+constexpr ChannelPair pairOf(Channel channel) {
+    return channel == Channel::Cpu || channel == Channel::Hdd ? ChannelPair::First
+                                                              : ChannelPair::Second;
 }
 
 }  // namespace kestrelon

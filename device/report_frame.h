@@ -21,7 +21,7 @@ bool frameChecksumOk(std::span<const uint8_t> frame);
 // A reply as `input_data` text: "HH," for each reply byte 1..L (the report ID is left out).
 std::string replyText(std::span<const uint8_t> reply);
 
-// Reply byte k (1-based) read back from `input_data` at character positions 3k-2 and 3k-1;
+// Reply byte k (1-based) read back from the last reply text at character positions 3k-2 and 3k-1;
 // a position past the end of the text reads as 0.
 uint8_t replyByteFromText(const std::string& inputData, int k);
 

@@ -24,8 +24,8 @@ int wordAt(const std::array<uint8_t, 6>& data, std::size_t at) {
     return data[at] | (data[at + 1] << 8);
 }
 
-std::size_t slot(int channel) {
-    return static_cast<std::size_t>(channel - 1);
+std::size_t slot(Channel channel) {
+    return channelIndex(channel);
 }
 
 }  // namespace
@@ -33,12 +33,13 @@ std::size_t slot(int channel) {
 SimulatedPanel::SimulatedPanel(const Clock& clock, SimulatedPanelOptions options)
     : clock_(clock), options_(options) {}
 
-int SimulatedPanel::temperature(int channel) const {
+int SimulatedPanel::temperature(Channel channel) const {
     if (channel == options_.absent_sensor) return 255;
     // A slow swing of a few degrees, each channel with its own period and phase.
+    const int number = channelNumber(channel);
     const double t = clock_.monotonicSeconds();
-    const double period = 90.0 + 25.0 * channel;
-    const double swing = 3.0 * std::sin(kTwoPi * t / period + channel);
+    const double period = 90.0 + 25.0 * number;
+    const double swing = 3.0 * std::sin(kTwoPi * t / period + number);
     return options_.base_temps[slot(channel)] + static_cast<int>(std::lround(swing));
 }
 
@@ -47,17 +48,19 @@ bool SimulatedPanel::manualFans() const {
     return status && ((*status)[0] & kManualFansBit);
 }
 
-int SimulatedPanel::fanSpeed(int channel) const {
+int SimulatedPanel::fanSpeed(Channel channel) const {
     const double t = clock_.monotonicSeconds();
-    const int jitter = static_cast<int>(std::lround(12.0 * std::sin(kTwoPi * t / 7.0 + channel)));
+    const int jitter =
+        static_cast<int>(std::lround(12.0 * std::sin(kTwoPi * t / 7.0 + channelNumber(channel))));
     const int limit = options_.fan_limits[slot(channel)];
     int target = options_.automatic_speeds[slot(channel)];
     if (manualFans()) {
-        const RegisterRow& row =
-            registerRow(RegisterFamily::ManualFanSpeeds,
-                        channel <= 2 ? ChannelPair::First : ChannelPair::Second);
-        auto speeds = registerBytes(row.reg);
-        target = speeds ? wordAt(*speeds, channel % 2 == 1 ? 0 : 2) : target;
+        for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) {
+            const auto [first, second] = channelsOf(pair);
+            if (channel != first && channel != second) continue;
+            auto speeds = registerBytes(registerRow(RegisterFamily::ManualFanSpeeds, pair).reg);
+            target = speeds ? wordAt(*speeds, channel == first ? 0 : 2) : target;
+        }
     } else if (channel != options_.absent_sensor) {
         // Automatic mode: a fan speeds up as its channel warms.
         target += 40 * (temperature(channel) - options_.base_temps[slot(channel)]);
@@ -114,19 +117,19 @@ std::array<uint8_t, 6> SimulatedPanel::replyData(uint8_t reg) const {
     std::array<uint8_t, 6> data{};
     const RegisterRow* row = findRegister(reg);
     if (!row) return data;
-    const int first = firstChannel(row->pair);
+    const auto [first, second] = channelsOf(row->pair);
     switch (row->family) {
         case RegisterFamily::Temps:
             putWord(data, 0, temperature(first));
-            putWord(data, 2, temperature(first + 1));
+            putWord(data, 2, temperature(second));
             break;
         case RegisterFamily::Fans:
             putWord(data, 0, fanSpeed(first));
-            putWord(data, 2, fanSpeed(first + 1));
+            putWord(data, 2, fanSpeed(second));
             break;
         case RegisterFamily::FanLimits:
             putWord(data, 0, options_.fan_limits[slot(first)]);
-            putWord(data, 2, options_.fan_limits[slot(first + 1)]);
+            putWord(data, 2, options_.fan_limits[slot(second)]);
             break;
         case RegisterFamily::EepromBusy:
             data[2] = eepromBusy() ? 1 : 0;

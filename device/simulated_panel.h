@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/channel.h"
 #include "core/timing.h"
 #include "device/frame_trace.h"
 #include "device/transport.h"
@@ -18,8 +19,8 @@
 namespace kestrelon {
 
 struct SimulatedPanelOptions {
-    std::array<int, 4> base_temps{43, 36, 52, 31};  // degrees, channels 1..4
-    int absent_sensor = 0;                          // channel answering 255 (no sensor); 0 none
+    std::array<int, 4> base_temps{43, 36, 52, 31};  // degrees, in channel order
+    std::optional<Channel> absent_sensor;           // the channel answering 255 (no sensor)
     std::array<int, 4> fan_limits{2450, 2000, 1600, 3000};        // raw, as the panel reports them
     std::array<int, 4> automatic_speeds{1450, 1180, 1020, 1900};  // fans in automatic mode
     double eeprom_busy_seconds = 0.060;  // busy time after each EEPROM-backed write
@@ -47,8 +48,8 @@ public:
     bool plugged() const { return plugged_; }
 
     // What the panel measures now, before encoding (temperature 255 = no sensor).
-    int temperature(int channel) const;
-    int fanSpeed(int channel) const;
+    int temperature(Channel channel) const;
+    int fanSpeed(Channel channel) const;
     bool eepromBusy() const;
 
     // The record of frames, oldest first, and its text lines.

@@ -55,7 +55,7 @@ void PutLe(Bytes& out, uint32_t value, int bytes) {
 
 void SettingsSeeds(const fs::path& dir) {
     MonitorState factory;
-    for (int ch = 1; ch <= kChannels; ++ch) factory.readings.fanLimit[ch] = 1600 + 400 * ch;
+    for (Channel ch : kAllChannels) factory.readings.fanLimit[ch] = 1600 + 400 * ch;
     ApplyFactorySettings(factory);
     Write(dir / "factory.inf", SettingsFileText(factory.settings));
     Write(dir / "first_start.inf", SettingsFileText(Settings{}));
@@ -113,7 +113,7 @@ Bytes RecordSession(SimulatedPanelOptions options) {
 void PanelReplySeeds(const fs::path& dir) {
     Write(dir / "simulated_panel", RecordSession({}));
     SimulatedPanelOptions noSensor;
-    noSensor.absent_sensor = 3;
+    noSensor.absent_sensor = Channel::Vga;
     Write(dir / "sensor_3_absent", RecordSession(noSensor));
     SimulatedPanelOptions slowEeprom;
     slowEeprom.eeprom_busy_seconds = 10;  // every guarded write gives up

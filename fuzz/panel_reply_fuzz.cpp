@@ -82,7 +82,7 @@ void CheckReply(const PanelLink& link, const ScriptedPanel& panel, const Monitor
 
 // What a read leaves in the monitor state, whatever the panel answered.
 void CheckReadings(const MonitorState& state) {
-    for (int ch = 1; ch <= kChannels; ++ch) {
+    for (Channel ch : kAllChannels) {
         FUZZ_CHECK(state.readings.temperature[ch] >= 0 && state.readings.temperature[ch] <= 65535, "a temperature is a word");
         FUZZ_CHECK(state.readings.temperature[ch] != 255, "255 (no sensor) is stored as 0");
         FUZZ_CHECK(state.readings.fanSpeed[ch] >= 0 && state.readings.fanSpeed[ch] <= 65535, "a fan speed is a word");

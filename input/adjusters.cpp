@@ -22,23 +22,23 @@ int32_t FahrenheitToCelsius(int32_t fahrenheit) {
     return RoundToField<int32_t>((fahrenheit - 32.0) * 5.0 / 9.0);
 }
 
-void StepTempLimit(MonitorState& s, int channel, int step) {
-    int32_t& st = s.settings.limitCelsius[channel];
-    int32_t& fst = s.settings.limitFahrenheit[channel];
+void StepTempLimit(MonitorState& s, Channel channel, int step) {
+    int32_t& celsius = s.settings.limitCelsius[channel];
+    int32_t& fahrenheit = s.settings.limitFahrenheit[channel];
     if (!s.settings.fahrenheit()) {
-        st += step;
-        if (step > 0 && st >= kLimitMaxC) st = kLimitMaxC;
-        if (step < 0 && st <= kLimitMinC) st = kLimitMinC;
-        fst = CelsiusToFahrenheit(st);
+        celsius += step;
+        if (step > 0 && celsius >= kLimitMaxC) celsius = kLimitMaxC;
+        if (step < 0 && celsius <= kLimitMinC) celsius = kLimitMinC;
+        fahrenheit = CelsiusToFahrenheit(celsius);
     } else {
-        fst += step;
-        if (step > 0 && fst >= kLimitMaxF) fst = kLimitMaxF;
-        if (step < 0 && fst <= kLimitMinF) fst = kLimitMinF;
-        st = FahrenheitToCelsius(fst);
+        fahrenheit += step;
+        if (step > 0 && fahrenheit >= kLimitMaxF) fahrenheit = kLimitMaxF;
+        if (step < 0 && fahrenheit <= kLimitMinF) fahrenheit = kLimitMinF;
+        celsius = FahrenheitToCelsius(fahrenheit);
     }
 }
 
-void StepFanSetting(MonitorState& s, int channel, int step) {
+void StepFanSetting(MonitorState& s, Channel channel, int step) {
     const int32_t limit = s.readings.fanLimit[channel];
     if (limit == 0) return;
     int32_t& speed = s.settings.manualFanSpeed[channel];

@@ -16,10 +16,10 @@ int32_t CelsiusToFahrenheit(int32_t celsius);
 int32_t FahrenheitToCelsius(int32_t fahrenheit);
 
 // step is +1 (up) or -1 (down). The unit in t_unit leads; the other follows.
-void StepTempLimit(MonitorState& state, int channel, int step);
+void StepTempLimit(MonitorState& state, Channel channel, int step);
 // step is +1 or -1: 100 up to the fan's limit, or down to half of it. A fan whose limit is unknown
 // (0) keeps its speed.
-void StepFanSetting(MonitorState& state, int channel, int step);
+void StepFanSetting(MonitorState& state, Channel channel, int step);
 
 // The knob's volume for a pointer at window row y: 0 % at y = 203, 100 % at y = 143.
 int32_t KnobVolumeAt(double y);

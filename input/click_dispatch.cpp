@@ -46,10 +46,6 @@ constexpr std::array<WingControl, 4> kWingControls{{
     {Control::WingButtonLowerRight, geo::WingId::LowerRight},
 }};
 
-ChannelPair pairOf(int channel) {
-    return channel <= 2 ? ChannelPair::First : ChannelPair::Second;
-}
-
 // The selected items of a group, in the order CPU, case, VGA, HDD.
 template <typename F>
 void forEachSelected(const MonitorState& s, ItemKind group, F&& f) {
@@ -59,7 +55,7 @@ void forEachSelected(const MonitorState& s, ItemKind group, F&& f) {
 
 }  // namespace
 
-void Controls::mainback_Click() {
+void Controls::onClick() {
     if (unloaded_) return;
     const float x = s_.ui.pointerX, y = s_.ui.pointerY;
     for (std::size_t i = 0; i < geo::kClickAreas.size(); ++i) {
@@ -84,7 +80,7 @@ Controls::Flow Controls::runControl(Control control) {
         if (item.kind == ItemKind::Fan && s_.settings.fansAutomatic()) return Flow::Continue;
         PlayClickSound();
         if (item.kind == ItemKind::Sensor) {
-            s_.panel.lcdSensor = static_cast<int16_t>(item.channel - 1);
+            s_.panel.lcdSensor = static_cast<int16_t>(channelIndex(*item.channel));
             panel_.PushStatusRegister();
         }
         selection_.Toggle(c.code);
@@ -169,7 +165,7 @@ void Controls::fanMode(bool automatic) {
         s_.settings.fanMode = fanModeFor(automatic);
         renderer_.ShowFanModeButtons();
         renderer_.RefreshSkin();
-        for (int ch = 1; ch <= kChannels; ++ch) {
+        for (Channel ch : kAllChannels) {
             renderer_.DrawFanSetReadout(ch);
             renderer_.RefreshSkin();
         }
@@ -184,10 +180,10 @@ void Controls::unitButton(bool celsius) {
         renderer_.ShowDegreeButtons();
         renderer_.RefreshSkin();
     }
-    for (int ch : {1, 4, 2, 3}) renderer_.DrawThresholdReadout(ch);
+    for (Channel ch : geo::kUnitChangeOrder) renderer_.DrawThresholdReadout(ch);
     renderer_.RefreshSkin();
     renderer_.ShowTempUnit();
-    renderer_.ShowMainback();
+    renderer_.ShowWindowPicture();
     panel_.PushStatusRegister();
 }
 
@@ -196,10 +192,10 @@ void Controls::fanArrow(int step) {
     if (s_.settings.fansAutomatic()) return;
     forEachSelected(s_, ItemKind::Fan, [&](const SelectionItem& item) {
         PlayClickSound();
-        StepFanSetting(s_, item.channel, step);
-        renderer_.DrawFanSetReadout(item.channel);
+        StepFanSetting(s_, *item.channel, step);
+        renderer_.DrawFanSetReadout(*item.channel);
         renderer_.RefreshSkin();
-        if (panel_.present()) panel_.protocol().PushManualFanSpeeds(pairOf(item.channel));
+        if (panel_.present()) panel_.protocol().PushManualFanSpeeds(pairOf(*item.channel));
     });
 }
 
@@ -208,8 +204,8 @@ void Controls::limitArrow(int step) {
     s_.ui.selectionTouchedAt = selection_.now();
     forEachSelected(s_, ItemKind::Limit, [&](const SelectionItem& item) {
         PlayClickSound();
-        StepTempLimit(s_, item.channel, step);
-        renderer_.DrawThresholdReadout(item.channel);
+        StepTempLimit(s_, *item.channel, step);
+        renderer_.DrawThresholdReadout(*item.channel);
         renderer_.RefreshSkin();
         if (!panel_.present()) return;
         PanelLink::Scope both(panel_.link());  // the two units go out as one sequence
@@ -272,12 +268,11 @@ void Controls::ResetToDefaults() {
 }
 
 void Controls::RedrawSettings() {
-    constexpr int kRowOrder[] = {1, 4, 3, 2};  // cpu, case, vga, hdd
     renderer_.ShowTempUnit();
-    for (int ch : kRowOrder) renderer_.ShowSensorIcon(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.ShowSensorIcon(ch);
     renderer_.ShowLinkState(s_.poll.internetLinked);
-    for (int ch : kRowOrder) renderer_.DrawTempReadout(ch);
-    for (int ch : kRowOrder) renderer_.DrawFanReadout(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.DrawTempReadout(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.DrawFanReadout(ch);
     renderer_.DrawHostReadout(geo::HostFact::Disk);
     renderer_.DrawHostReadout(geo::HostFact::Memory);
     renderer_.DrawAlarmTime();
@@ -285,11 +280,11 @@ void Controls::RedrawSettings() {
     renderer_.ShowBacklightButtons();
     renderer_.ShowFanModeButtons();
     renderer_.ShowDegreeButtons();
-    for (int ch : kRowOrder) renderer_.ShowFanIcon(ch);
-    for (int ch : kRowOrder) renderer_.ShowThresholdIcon(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.ShowFanIcon(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.ShowThresholdIcon(ch);
     renderer_.DrawVolumeKnob();
-    for (int ch : kRowOrder) renderer_.DrawFanSetReadout(ch);
-    for (int ch : kRowOrder) renderer_.DrawThresholdReadout(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.DrawFanSetReadout(ch);
+    for (Channel ch : geo::kRowOrder) renderer_.DrawThresholdReadout(ch);
     renderer_.RefreshSkin();
 }
 

@@ -57,13 +57,13 @@ bool Controls::gateOpen(geo::Gate gate) const {
 
 // ---- Pointer ----------------------------------------------------------------------------------
 
-void Controls::mainback_MouseDown(int button, int, float x, float y) {
+void Controls::onPointerDown(int button, int, float x, float y) {
     if (unloaded_ || button != kLeftButton) return;
     s_.ui.pressX = RoundToField<int16_t>(x);
     s_.ui.pressY = RoundToField<int16_t>(y);
 }
 
-void Controls::mainback_MouseMove(int button, int, float x, float y) {
+void Controls::onPointerMove(int button, int, float x, float y) {
     if (unloaded_) return;
     hoverCursor(x, y);
     resetHint(x, y);
@@ -98,7 +98,7 @@ void Controls::resetHint(float x, float y) {
     if (geo::kResetSpot.contains(x, y)) {
         // The hint sits at the previous move's position: its position is stored after this.
         if (!renderer_.LoadResetHint()) return;
-        services_.desktop.showResetHint(renderer_.gr_temp1(), static_cast<int>(std::floor(s_.ui.pointerX)),
+        services_.desktop.showResetHint(renderer_.scratch(), static_cast<int>(std::floor(s_.ui.pointerX)),
                                         static_cast<int>(std::floor(s_.ui.pointerY)) - geo::kResetHintRise);
         hintShown_ = true;
     } else {
@@ -139,7 +139,7 @@ void Controls::resumePolling() {
     if (!unloaded_) services_.desktop.setPollTimer(true);
 }
 
-void Controls::mainback_MouseUp(int) {
+void Controls::onPointerUp(int) {
     resumePolling();
 }
 
@@ -159,21 +159,21 @@ void Controls::windowHidden() {
 
 // ---- Keys and ticks ---------------------------------------------------------------------------
 
-void Controls::mainback_KeyDown(int, int shift) {
+void Controls::onKeyDown(int, int shift) {
     s_.ui.resetArmed = shift == (kCtrlMask | kAltMask);
 }
 
-void Controls::mainback_KeyUp(int, int) {
+void Controls::onKeyUp(int, int) {
     s_.ui.resetArmed = false;
 }
 
-void Controls::Timer2_Timer() {
+void Controls::onBlinkTick() {
     if (unloaded_) return;
-    selection_.Timer2_Timer();
+    selection_.onBlinkTick();
     syncTimers();
 }
 
-void Controls::Timer3_Timer() {
+void Controls::onCursorTick() {
     if (unloaded_) return;
     if (s_.ui.cursor != CursorKind::Arrow && !services_.desktop.pointerOverWindow())
         SetSkinCursor(CursorKind::Arrow);

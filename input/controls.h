@@ -39,17 +39,17 @@ public:
     void attachPanel(PanelLink* link, PanelProtocol* protocol);
     void detachPanel();
 
-    void mainback_Click();
-    void mainback_MouseDown(int button, int shift, float x, float y);
-    void mainback_MouseMove(int button, int shift, float x, float y);
-    void mainback_KeyDown(int keyCode, int shift);
-    void mainback_KeyUp(int keyCode, int shift);
-    void Timer2_Timer();
-    void Timer3_Timer();
+    void onClick();
+    void onPointerDown(int button, int shift, float x, float y);
+    void onPointerMove(int button, int shift, float x, float y);
+    void onKeyDown(int keyCode, int shift);
+    void onKeyUp(int keyCode, int shift);
+    void onBlinkTick();
+    void onCursorTick();
 
     // A drag can end without a move event: the button released, the pointer gone, the window
     // hidden. Each resumes polling; losing focus or hiding also disarms the reset spot.
-    void mainback_MouseUp(int button);
+    void onPointerUp(int button);
     void pointerLeft();
     void focusLost();
     void windowHidden();

@@ -71,7 +71,7 @@ bool AlarmClock::SetClicked() {
     }
     s_.ui.alarmEdit = AlarmEdit::None;
     renderer_.DrawAlarmSetting(kWhole);
-    selection_.ResetFlashIcons();
+    selection_.StopBlinking();
     return true;
 }
 

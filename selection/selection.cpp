@@ -19,14 +19,14 @@ Selection::Selection(MonitorState& state, SkinRenderer& renderer, const Clock& c
 
 void Selection::DrawNormal(const SelectionItem& item) {
     if (item.kind == ItemKind::Sensor) {
-        renderer_.ShowSensorIcon(item.channel);
+        renderer_.ShowSensorIcon(*item.channel);
     } else if (const auto icon = iconOf(item)) {
         renderer_.ShowSkinPicture(icon->picture, icon->onWindow.x, icon->onWindow.y,
-                                  geo::Surface::Mainback);
+                                  geo::Surface::Window);
     }
 }
 
-void Selection::ResetFlashIcons() {
+void Selection::StopBlinking() {
     const auto handOver = [this](int code, int16_t flag) {
         const auto item = itemOf(code);
         if (!item || item->kind == ItemKind::None) return;
@@ -39,13 +39,13 @@ void Selection::ResetFlashIcons() {
     };
     handOver(s_.ui.previousItem, 0);
     handOver(s_.ui.selectedItem, 1);
-    renderer_.ShowMainback();
+    renderer_.ShowWindowPicture();
 }
 
 void Selection::HandOver(int code) {
     s_.ui.previousItem = s_.ui.selectedItem;
     s_.ui.selectedItem = static_cast<int16_t>(code);
-    ResetFlashIcons();
+    StopBlinking();
 }
 
 void Selection::Toggle(int code) {
@@ -70,7 +70,7 @@ void Selection::ClearWingSelection(ItemKind group) {
     HandOver(kNoItem);
 }
 
-void Selection::FlashItem(const SelectionItem& item) {
+void Selection::BlinkItem(const SelectionItem& item) {
     double& changed = s_.ui.blinkChangedAt[static_cast<std::size_t>(item.code)];
     const double t = now();
     if (t - changed <= kBlinkStepSeconds) return;
@@ -86,26 +86,26 @@ void Selection::FlashItem(const SelectionItem& item) {
         DrawNormal(item);
     } else if (const auto icon = iconOf(item)) {
         renderer_.ShowSkinPicture(icon->blink, icon->onWindow.x, icon->onWindow.y,
-                                  geo::Surface::Mainback);
+                                  geo::Surface::Window);
     }
-    renderer_.ShowMainback();
+    renderer_.ShowWindowPicture();
 }
 
-void Selection::Timer2_Timer() {
+void Selection::onBlinkTick() {
     for (const SelectionItem& item : kSelectionItems) {
         const int16_t flag = s_.ui.blinking[static_cast<std::size_t>(item.code)];
         if (flag != 1) continue;
         if ((item.kind == ItemKind::AlarmHour && (s_.ui.alarmEdit != AlarmEdit::Hour)) ||
             (item.kind == ItemKind::AlarmMinute && (s_.ui.alarmEdit != AlarmEdit::Minute)))
             continue;
-        if (item.kind != ItemKind::None) FlashItem(item);
+        if (item.kind != ItemKind::None) BlinkItem(item);
     }
     const double t = now();
     if ((s_.ui.alarmEdit != AlarmEdit::None) &&
         std::fabs(t - s_.ui.alarmEditTouchedAt) > kSelectionTimeoutSeconds) {
         s_.ui.alarmEdit = AlarmEdit::None;
         renderer_.DrawAlarmSetting(kAlarmWhole);
-        ResetFlashIcons();
+        StopBlinking();
     }
     if (s_.poll.lcdScanning && s_.ui.selectedItem != kNoItem &&
         std::fabs(t - s_.ui.selectionTouchedAt) > kSelectionTimeoutSeconds)

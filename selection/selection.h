@@ -25,19 +25,19 @@ public:
     void Toggle(int code);
     // Draws the previously selected item normal and clears its flag, then draws the new one
     // normal and sets its flag; the alarm fields are redrawn in full. Shows the window.
-    void ResetFlashIcons();
-    // Makes `code` the selected item (new_flash_num) after the current one, and hands over.
+    void StopBlinking();
+    // Makes `code` the selected item after the current one, and hands over.
     void HandOver(int code);
     // Clears the four fan (or limit) flags and ends the current selection, whatever it is.
     void ClearWingSelection(ItemKind group);
 
-    void Timer2_Timer();
+    void onBlinkTick();
     // Whether the blink tick has anything to do: an item blinks or a time-out is pending.
     bool timerNeeded() const;
 
 private:
     // One blink step of an icon or an alarm field: flips the shared phase and draws the item.
-    void FlashItem(const SelectionItem& item);
+    void BlinkItem(const SelectionItem& item);
     void DrawNormal(const SelectionItem& item);
 
     MonitorState& s_;

@@ -14,7 +14,7 @@ enum class ItemKind { None, Sensor, AlarmHour, AlarmMinute, Fan, Limit };
 struct SelectionItem {
     int code;
     ItemKind kind;
-    int channel;  // 1 CPU, 2 HDD, 3 VGA, 4 case; 0 for the alarm fields and "nothing"
+    std::optional<Channel> channel;  // none for the alarm fields and "nothing"
 };
 
 inline constexpr int kNoItem = 0;
@@ -23,12 +23,12 @@ inline constexpr int kAlarmMinuteItem = 6;
 
 // Indexed by code. Each icon group runs CPU, case, VGA, HDD, the order the blink tick visits them.
 inline constexpr std::array<SelectionItem, 15> kSelectionItems{{
-    {0, ItemKind::None, 0},
-    {1, ItemKind::Sensor, 1},  {2, ItemKind::Sensor, 4},  {3, ItemKind::Sensor, 3},
-    {4, ItemKind::Sensor, 2},  {5, ItemKind::AlarmHour, 0}, {6, ItemKind::AlarmMinute, 0},
-    {7, ItemKind::Fan, 1},     {8, ItemKind::Fan, 4},     {9, ItemKind::Fan, 3},
-    {10, ItemKind::Fan, 2},    {11, ItemKind::Limit, 1},  {12, ItemKind::Limit, 4},
-    {13, ItemKind::Limit, 3},  {14, ItemKind::Limit, 2},
+    {0, ItemKind::None, std::nullopt},
+    {1, ItemKind::Sensor, Channel::Cpu},  {2, ItemKind::Sensor, Channel::Case},  {3, ItemKind::Sensor, Channel::Vga},
+    {4, ItemKind::Sensor, Channel::Hdd},  {5, ItemKind::AlarmHour, std::nullopt}, {6, ItemKind::AlarmMinute, std::nullopt},
+    {7, ItemKind::Fan, Channel::Cpu},     {8, ItemKind::Fan, Channel::Case},     {9, ItemKind::Fan, Channel::Vga},
+    {10, ItemKind::Fan, Channel::Hdd},    {11, ItemKind::Limit, Channel::Cpu},  {12, ItemKind::Limit, Channel::Case},
+    {13, ItemKind::Limit, Channel::Vga},  {14, ItemKind::Limit, Channel::Hdd},
 }};
 
 // The item of a code, or nothing for a code outside 0..14.
@@ -54,7 +54,7 @@ constexpr std::optional<ItemIcon> iconOf(const SelectionItem& item) {
     for (const geo::Icon& icon : geo::kIcons) {
         if (icon.row != row || icon.channel != item.channel) continue;
         geo::Point at = icon.at;
-        if (icon.target == geo::Surface::Blcd)
+        if (icon.target == geo::Surface::Lcd)
             at = {at.x + geo::kLcdOrigin.x, at.y + geo::kLcdOrigin.y};
         return ItemIcon{icon.picture, icon.highlighted, at};
     }

@@ -8,10 +8,13 @@ namespace kestrelon {
 namespace {
 
 struct FactoryLimit {
-    int channel;
+    Channel channel;
     int32_t celsius, fahrenheit;
 };
-constexpr FactoryLimit kFactoryLimits[] = {{2, 55, 131}, {3, 55, 131}, {1, 65, 149}, {4, 45, 113}};
+constexpr FactoryLimit kFactoryLimits[] = {{Channel::Hdd, 55, 131},
+                                           {Channel::Vga, 55, 131},
+                                           {Channel::Cpu, 65, 149},
+                                           {Channel::Case, 45, 113}};
 constexpr double kFactorySetPointShare = 0.2;  // of the fan's limit
 
 int32_t FactorySetPoint(int32_t fanLimit) {
@@ -25,7 +28,7 @@ void ApplyFactorySettings(MonitorState& s) {
         s.settings.limitCelsius[l.channel] = l.celsius;
         s.settings.limitFahrenheit[l.channel] = l.fahrenheit;
     }
-    for (int ch = 1; ch <= kChannels; ++ch) {
+    for (Channel ch : kAllChannels) {
         if (s.readings.fanLimit[ch] == 0) continue;  // unknown limit: a 0 here would stop the fan
         s.settings.fanSetPoint[ch] = FactorySetPoint(s.readings.fanLimit[ch]);
         s.settings.manualFanSpeed[ch] = s.readings.fanLimit[ch];
@@ -40,7 +43,7 @@ void ApplyFactorySettings(MonitorState& s) {
 
 int FillUnknownFanValues(MonitorState& s) {
     int filled = 0;
-    for (int ch = 1; ch <= kChannels; ++ch) {
+    for (Channel ch : kAllChannels) {
         if (s.readings.fanLimit[ch] <= 0) continue;
         if (s.settings.fanSetPoint[ch] == 0) {
             s.settings.fanSetPoint[ch] = FactorySetPoint(s.readings.fanLimit[ch]);
@@ -55,7 +58,7 @@ int FillUnknownFanValues(MonitorState& s) {
 }
 
 bool HasUnknownFanValues(const MonitorState& s) {
-    for (int ch = 1; ch <= kChannels; ++ch)
+    for (Channel ch : kAllChannels)
         if (s.settings.fanSetPoint[ch] == 0 || s.settings.manualFanSpeed[ch] == 0) return true;
     return false;
 }

@@ -16,10 +16,10 @@ const QRect kComposed(0, 0, geo::kComposedBlock.w, geo::kComposedBlock.h);
 }  // namespace
 
 void SkinRenderer::RefreshSkin() {
-    BlitPicture(mainba2_, blcd_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    BlitPicture(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
     DrawWings();
-    CopyBlock(mainback_, mainba2_, kComposed);
-    ShowMainback();
+    CopyBlock(windowPicture_, composition_, kComposed);
+    ShowWindowPicture();
 }
 
 void SkinRenderer::DrawWings() {
@@ -45,15 +45,15 @@ void SkinRenderer::DrawWingCenter() {
 
 void SkinRenderer::DrawWingFrame(geo::WingId id, geo::Point at, bool open) {
     const geo::Wing& wing = wingGeometry(id);
-    BlitPicture(mainba2_, mainba1_, 0, 0);
-    BlitPicture(mainba2_, blcd_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    BlitPicture(composition_, skinPicture_, 0, 0);
+    BlitPicture(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
     DrawSprite(wing.picture, wing.mask, at);
     DrawWingButton(id, open);
     DrawWingCenter();
     // Only the composed block ever reaches the window; the side panel is mainback's own.
     const geo::Block& b = wing.screenBlock;
-    CopyBlock(mainback_, mainba2_, QRect(b.x, b.y, b.w, b.h).intersected(kComposed));
-    ShowMainback();
+    CopyBlock(windowPicture_, composition_, QRect(b.x, b.y, b.w, b.h).intersected(kComposed));
+    ShowWindowPicture();
 }
 
 void SkinRenderer::AnimateWing(geo::WingId wing, int direction) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/channel.h"
 #include "core/settings_model.h"
 
 namespace kestrelon::geo {
@@ -34,9 +35,9 @@ inline constexpr int kSidePanelX = 420;  // everything from here on is drawn str
 // Files holding the initial images of the surfaces (our own names; the program stores them loose).
 inline constexpr std::string_view kSkinPictureFile = "mainback.bmp";  // mainback, mainba1, mainba2
 inline constexpr std::string_view kLcdPictureFile = "blcd.bmp";
-inline constexpr std::string_view kMmaskFile = "mmask.bmp";
+inline constexpr std::string_view kDigitMaskFile = "mmask.bmp";
 
-enum class Surface { Mainback, Blcd };
+enum class Surface { Window, Lcd };
 
 // ---- Digit fonts ------------------------------------------------------------------------------
 struct Font {
@@ -51,33 +52,44 @@ inline constexpr Font kSmallFont{"s", {5, 7}, 6, "", "sdot.bmp", "s-.bmp"};
 inline constexpr Font kMediumFont{"m", {8, 12}, 9, "mcom.bmp", "", ""};
 inline constexpr Font kBigFont{"b", {10, 13}, 11, "bcom.bmp", "", ""};
 
+// ---- Drawing orders of the per-channel pieces -------------------------------------------------
+// The side panel's rows, top to bottom, and the LCD's rows of icons: CPU, case, VGA, HDD.
+inline constexpr std::array<Channel, 4> kRowOrder{Channel::Cpu, Channel::Case, Channel::Vga,
+                                                  Channel::Hdd};
+// The LCD's set point and limit readouts at a full redraw.
+inline constexpr std::array<Channel, 4> kSetPointOrder{Channel::Cpu, Channel::Vga, Channel::Case,
+                                                       Channel::Hdd};
+// The limit readouts after a change of unit.
+inline constexpr std::array<Channel, 4> kUnitChangeOrder{Channel::Cpu, Channel::Case, Channel::Hdd,
+                                                         Channel::Vga};
+
 // ---- Readouts (small font, right-aligned, "----" for absent values) ---------------------------
 enum class ReadoutKind { Temp, Fan, Threshold, FanSet };
 struct Readout {
     ReadoutKind kind;
-    int channel;
+    Channel channel;
     std::string_view background;
     Point rightmost;  // left edge of the last character, on the background
     Surface target;
     Point at;
 };
 inline constexpr std::array<Readout, 16> kReadouts{{
-    {ReadoutKind::Temp, 1, "scpuba.bmp", {24, 1}, Surface::Mainback, {474, 183}},
-    {ReadoutKind::Temp, 2, "scaseba.bmp", {24, 1}, Surface::Mainback, {474, 196}},
-    {ReadoutKind::Temp, 3, "svgaba.bmp", {24, 1}, Surface::Mainback, {474, 210}},
-    {ReadoutKind::Temp, 4, "shddba.bmp", {24, 1}, Surface::Mainback, {474, 224}},
-    {ReadoutKind::Fan, 1, "scpufba.bmp", {24, 1}, Surface::Mainback, {518, 183}},
-    {ReadoutKind::Fan, 2, "scasefba.bmp", {24, 1}, Surface::Mainback, {518, 196}},
-    {ReadoutKind::Fan, 3, "svgafba.bmp", {24, 1}, Surface::Mainback, {518, 210}},
-    {ReadoutKind::Fan, 4, "shddfba.bmp", {24, 1}, Surface::Mainback, {518, 224}},
-    {ReadoutKind::Threshold, 1, "tcpuba.bmp", {20, 3}, Surface::Blcd, {153, 112}},
-    {ReadoutKind::Threshold, 2, "tcaseba.bmp", {20, 3}, Surface::Blcd, {153, 130}},
-    {ReadoutKind::Threshold, 3, "tvgaba.bmp", {20, 3}, Surface::Blcd, {153, 146}},
-    {ReadoutKind::Threshold, 4, "thddba.bmp", {20, 3}, Surface::Blcd, {153, 163}},
-    {ReadoutKind::FanSet, 1, "fcpuba.bmp", {20, 3}, Surface::Blcd, {38, 112}},
-    {ReadoutKind::FanSet, 2, "fcaseba.bmp", {20, 3}, Surface::Blcd, {38, 130}},
-    {ReadoutKind::FanSet, 3, "fvgaba.bmp", {20, 3}, Surface::Blcd, {38, 146}},
-    {ReadoutKind::FanSet, 4, "fhddba.bmp", {20, 3}, Surface::Blcd, {38, 163}},
+    {ReadoutKind::Temp, Channel::Cpu, "scpuba.bmp", {24, 1}, Surface::Window, {474, 183}},
+    {ReadoutKind::Temp, Channel::Hdd, "scaseba.bmp", {24, 1}, Surface::Window, {474, 196}},
+    {ReadoutKind::Temp, Channel::Vga, "svgaba.bmp", {24, 1}, Surface::Window, {474, 210}},
+    {ReadoutKind::Temp, Channel::Case, "shddba.bmp", {24, 1}, Surface::Window, {474, 224}},
+    {ReadoutKind::Fan, Channel::Cpu, "scpufba.bmp", {24, 1}, Surface::Window, {518, 183}},
+    {ReadoutKind::Fan, Channel::Hdd, "scasefba.bmp", {24, 1}, Surface::Window, {518, 196}},
+    {ReadoutKind::Fan, Channel::Vga, "svgafba.bmp", {24, 1}, Surface::Window, {518, 210}},
+    {ReadoutKind::Fan, Channel::Case, "shddfba.bmp", {24, 1}, Surface::Window, {518, 224}},
+    {ReadoutKind::Threshold, Channel::Cpu, "tcpuba.bmp", {20, 3}, Surface::Lcd, {153, 112}},
+    {ReadoutKind::Threshold, Channel::Hdd, "tcaseba.bmp", {20, 3}, Surface::Lcd, {153, 130}},
+    {ReadoutKind::Threshold, Channel::Vga, "tvgaba.bmp", {20, 3}, Surface::Lcd, {153, 146}},
+    {ReadoutKind::Threshold, Channel::Case, "thddba.bmp", {20, 3}, Surface::Lcd, {153, 163}},
+    {ReadoutKind::FanSet, Channel::Cpu, "fcpuba.bmp", {20, 3}, Surface::Lcd, {38, 112}},
+    {ReadoutKind::FanSet, Channel::Hdd, "fcaseba.bmp", {20, 3}, Surface::Lcd, {38, 130}},
+    {ReadoutKind::FanSet, Channel::Vga, "fvgaba.bmp", {20, 3}, Surface::Lcd, {38, 146}},
+    {ReadoutKind::FanSet, Channel::Case, "fhddba.bmp", {20, 3}, Surface::Lcd, {38, 163}},
 }};
 
 // ---- Clock and host readouts (side panel) -----------------------------------------------------
@@ -101,25 +113,25 @@ inline constexpr std::array<HostReadout, 3> kHostReadouts{{
 enum class IconRow { Sensor, Fan, Threshold };
 struct Icon {
     IconRow row;
-    int channel;
+    Channel channel;
     std::string_view picture;
     std::string_view highlighted;
     Surface target;
     Point at;  // on the target surface
 };
 inline constexpr std::array<Icon, 12> kIcons{{
-    {IconRow::Sensor, 1, "scpu.bmp", "scpub.bmp", Surface::Mainback, {449, 183}},
-    {IconRow::Sensor, 2, "shdd.bmp", "shddb.bmp", Surface::Mainback, {448, 196}},
-    {IconRow::Sensor, 3, "svga.bmp", "svgab.bmp", Surface::Mainback, {449, 210}},
-    {IconRow::Sensor, 4, "scase.bmp", "scaseb.bmp", Surface::Mainback, {443, 224}},
-    {IconRow::Fan, 1, "fcpu.bmp", "fcpub.bmp", Surface::Blcd, {10, 114}},
-    {IconRow::Fan, 2, "fhdd.bmp", "fhddb.bmp", Surface::Blcd, {10, 132}},
-    {IconRow::Fan, 3, "fvga.bmp", "fvgab.bmp", Surface::Blcd, {10, 149}},
-    {IconRow::Fan, 4, "fcase.bmp", "fcaseb.bmp", Surface::Blcd, {6, 165}},
-    {IconRow::Threshold, 1, "tcpu.bmp", "tcpub.bmp", Surface::Blcd, {125, 114}},
-    {IconRow::Threshold, 2, "thdd.bmp", "thddb.bmp", Surface::Blcd, {124, 132}},
-    {IconRow::Threshold, 3, "tvga.bmp", "tvgab.bmp", Surface::Blcd, {125, 149}},
-    {IconRow::Threshold, 4, "tcase.bmp", "tcaseb.bmp", Surface::Blcd, {121, 166}},
+    {IconRow::Sensor, Channel::Cpu, "scpu.bmp", "scpub.bmp", Surface::Window, {449, 183}},
+    {IconRow::Sensor, Channel::Hdd, "shdd.bmp", "shddb.bmp", Surface::Window, {448, 196}},
+    {IconRow::Sensor, Channel::Vga, "svga.bmp", "svgab.bmp", Surface::Window, {449, 210}},
+    {IconRow::Sensor, Channel::Case, "scase.bmp", "scaseb.bmp", Surface::Window, {443, 224}},
+    {IconRow::Fan, Channel::Cpu, "fcpu.bmp", "fcpub.bmp", Surface::Lcd, {10, 114}},
+    {IconRow::Fan, Channel::Hdd, "fhdd.bmp", "fhddb.bmp", Surface::Lcd, {10, 132}},
+    {IconRow::Fan, Channel::Vga, "fvga.bmp", "fvgab.bmp", Surface::Lcd, {10, 149}},
+    {IconRow::Fan, Channel::Case, "fcase.bmp", "fcaseb.bmp", Surface::Lcd, {6, 165}},
+    {IconRow::Threshold, Channel::Cpu, "tcpu.bmp", "tcpub.bmp", Surface::Lcd, {125, 114}},
+    {IconRow::Threshold, Channel::Hdd, "thdd.bmp", "thddb.bmp", Surface::Lcd, {124, 132}},
+    {IconRow::Threshold, Channel::Vga, "tvga.bmp", "tvgab.bmp", Surface::Lcd, {125, 149}},
+    {IconRow::Threshold, Channel::Case, "tcase.bmp", "tcaseb.bmp", Surface::Lcd, {121, 166}},
 }};
 
 // ---- State pictures ---------------------------------------------------------------------------
@@ -130,13 +142,13 @@ struct Indicator {
     Surface target;
     Point at;
 };
-inline constexpr Indicator kTempUnit{"sdf.bmp", "sdc.bmp", Surface::Mainback, {505, 182}};  // on = °F
-inline constexpr Indicator kLinkLamp{"linkon.bmp", "linkoff.bmp", Surface::Mainback, {494, 289}};
-inline constexpr Indicator kCelsiusButton{"dcon.bmp", "dcoff.bmp", Surface::Blcd, {127, 187}};
-inline constexpr Indicator kFahrenheitButton{"dfon.bmp", "dfoff.bmp", Surface::Blcd, {152, 187}};
-inline constexpr Indicator kAutoButton{"auon.bmp", "auoff.bmp", Surface::Blcd, {33, 194}};
-inline constexpr Indicator kManualButton{"maon.bmp", "maoff.bmp", Surface::Blcd, {68, 194}};
-inline constexpr Indicator kAlarmSwitch{"alen.bmp", "aldis.bmp", Surface::Blcd, {48, 29}};
+inline constexpr Indicator kTempUnit{"sdf.bmp", "sdc.bmp", Surface::Window, {505, 182}};  // on = °F
+inline constexpr Indicator kLinkLamp{"linkon.bmp", "linkoff.bmp", Surface::Window, {494, 289}};
+inline constexpr Indicator kCelsiusButton{"dcon.bmp", "dcoff.bmp", Surface::Lcd, {127, 187}};
+inline constexpr Indicator kFahrenheitButton{"dfon.bmp", "dfoff.bmp", Surface::Lcd, {152, 187}};
+inline constexpr Indicator kAutoButton{"auon.bmp", "auoff.bmp", Surface::Lcd, {33, 194}};
+inline constexpr Indicator kManualButton{"maon.bmp", "maoff.bmp", Surface::Lcd, {68, 194}};
+inline constexpr Indicator kAlarmSwitch{"alen.bmp", "aldis.bmp", Surface::Lcd, {48, 29}};
 
 struct BacklightButton {
     Backlight color;  // the backlight it lights for
@@ -144,10 +156,10 @@ struct BacklightButton {
 };
 // Drawing order: the four unlit, then the lit one.
 inline constexpr std::array<BacklightButton, 4> kBacklightButtons{{
-    {Backlight::Off, {"offon.bmp", "offoff.bmp", Surface::Blcd, {14, 72}}},
-    {Backlight::Blue, {"blueon.bmp", "blueoff.bmp", Surface::Blcd, {47, 72}}},
-    {Backlight::Purple, {"puron.bmp", "puroff.bmp", Surface::Blcd, {14, 85}}},
-    {Backlight::Red, {"redon.bmp", "redoff.bmp", Surface::Blcd, {47, 85}}},
+    {Backlight::Off, {"offon.bmp", "offoff.bmp", Surface::Lcd, {14, 72}}},
+    {Backlight::Blue, {"blueon.bmp", "blueoff.bmp", Surface::Lcd, {47, 72}}},
+    {Backlight::Purple, {"puron.bmp", "puroff.bmp", Surface::Lcd, {14, 85}}},
+    {Backlight::Red, {"redon.bmp", "redoff.bmp", Surface::Lcd, {47, 85}}},
 }};
 
 // ---- Alarm panel and volume slider (inside the LCD) -------------------------------------------
@@ -164,7 +176,7 @@ struct VolumeSlider {
     int barLeft, barRight;    // filled from the level line down to baseY
     int tickLeft, tickRight;  // one-pixel line on the level line
     int knobX, knobRadius;    // filled circle centred on the level line
-    int hitX, hitYOffset;     // knob_x, and knob_y = level line + hitYOffset (window pixels)
+    int hitX, hitYOffset;     // the knob mark: x, and y = level line + hitYOffset (window pixels)
 };
 inline constexpr VolumeSlider kVolumeSlider{75, 60, 1, 27, 28, 34, 38, 4, 288, 124};
 inline constexpr std::string_view kResetPicture = "reset.bmp";

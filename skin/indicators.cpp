@@ -5,7 +5,7 @@
 
 namespace kestrelon {
 
-void SkinRenderer::DrawIcon(geo::IconRow row, int channel) {
+void SkinRenderer::DrawIcon(geo::IconRow row, Channel channel) {
     for (const geo::Icon& icon : geo::kIcons) {
         if (icon.row != row || icon.channel != channel) continue;
         ShowSkinPicture(icon.picture, icon.at.x, icon.at.y, icon.target);
@@ -14,15 +14,15 @@ void SkinRenderer::DrawIcon(geo::IconRow row, int channel) {
     std::fprintf(stderr, "kestrelon: no icon for channel %d\n", channel);
 }
 
-void SkinRenderer::ShowSensorIcon(int channel) {
+void SkinRenderer::ShowSensorIcon(Channel channel) {
     DrawIcon(geo::IconRow::Sensor, channel);
 }
 
-void SkinRenderer::ShowFanIcon(int channel) {
+void SkinRenderer::ShowFanIcon(Channel channel) {
     DrawIcon(geo::IconRow::Fan, channel);
 }
 
-void SkinRenderer::ShowThresholdIcon(int channel) {
+void SkinRenderer::ShowThresholdIcon(Channel channel) {
     DrawIcon(geo::IconRow::Threshold, channel);
 }
 

@@ -11,7 +11,7 @@ namespace kestrelon {
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr double kDeviceVolumeSteps = 28.0;  // usb_vol runs 0..28
+constexpr double kDeviceVolumeSteps = 28.0;  // the panel's volume level runs 0..28
 
 // Whether DrawAlarmSetting's mode leaves out character `position` (1..5) of the alarm time.
 bool leftOut(int mode, int position) {
@@ -40,23 +40,23 @@ bool SkinRenderer::ComposeAlarmPanel(int mode) {
     const std::string& text = state_.settings.alarm.text;
     for (int position = 1; position <= 5; ++position) {
         if (leftOut(mode, position) || static_cast<std::size_t>(position) > text.size()) continue;
-        DrawBigDigits(geo::kBigFont.advance * (position - 1), 0, text[position - 1], gr_temp1_);
+        DrawBigDigits(geo::kBigFont.advance * (position - 1), 0, text[position - 1], scratch_);
     }
     return true;
 }
 
 void SkinRenderer::DrawAlarmTime() {
     if (ComposeAlarmPanel(0))
-        BlitPicture(blcd_, gr_temp1_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+        BlitPicture(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
 }
 
 void SkinRenderer::DrawAlarmSetting(int mode) {
     if (ComposeAlarmPanel(mode)) {
         if (mode == 0)
-            BlitPicture(blcd_, gr_temp1_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
-        BlitPicture(mainback_, gr_temp1_, geo::kAlarmPanelOnWindow.x, geo::kAlarmPanelOnWindow.y);
+            BlitPicture(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+        BlitPicture(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x, geo::kAlarmPanelOnWindow.y);
     }
-    ShowMainback();
+    ShowWindowPicture();
 }
 
 void SkinRenderer::DrawVolumeKnob() {
@@ -65,10 +65,10 @@ void SkinRenderer::DrawVolumeKnob() {
     const int lift = roundToInt16(vol / 100.0 * s.liftRange);
     const int level = s.baseY - lift;
     if (LoadScratch(geo::kVolumeBackground)) {
-        FillBox(gr_temp1_, {s.barLeft, s.baseY}, {s.barRight, level}, kWhite);
-        FillBox(gr_temp1_, {s.tickLeft, level}, {s.tickRight, level}, kWhite);
-        FillDisc(gr_temp1_, {s.knobX, level}, s.knobRadius, kWhite);
-        BlitPicture(blcd_, gr_temp1_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
+        FillBox(scratch_, {s.barLeft, s.baseY}, {s.barRight, level}, kWhite);
+        FillBox(scratch_, {s.tickLeft, level}, {s.tickRight, level}, kWhite);
+        FillDisc(scratch_, {s.knobX, level}, s.knobRadius, kWhite);
+        BlitPicture(lcdPicture_, scratch_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
     }
     state_.ui.knobX = static_cast<int16_t>(s.hitX);
     state_.ui.knobY = roundToInt16(level + s.hitYOffset);

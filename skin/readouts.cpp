@@ -28,13 +28,13 @@ const ReadoutRule& ruleFor(geo::ReadoutKind kind) {
     return kReadoutRules[0];
 }
 
-const geo::Readout* findReadout(geo::ReadoutKind kind, int channel) {
+const geo::Readout* findReadout(geo::ReadoutKind kind, Channel channel) {
     for (const geo::Readout& readout : geo::kReadouts)
         if (readout.kind == kind && readout.channel == channel) return &readout;
     return nullptr;
 }
 
-int32_t readoutValue(const MonitorState& state, geo::ReadoutKind kind, int channel) {
+int32_t readoutValue(const MonitorState& state, geo::ReadoutKind kind, Channel channel) {
     switch (kind) {
         case geo::ReadoutKind::Temp:
             return state.readings.shownTemperature[channel];
@@ -65,12 +65,12 @@ int32_t hostValue(const MonitorState& state, geo::HostFact fact) {
 void SkinRenderer::DrawSmallText(const std::string& text, geo::Point rightmost) {
     int x = rightmost.x;
     for (auto c = text.rbegin(); c != text.rend(); ++c) {
-        DrawSmallDigits(x, rightmost.y, *c, gr_temp1_);
+        DrawSmallDigits(x, rightmost.y, *c, scratch_);
         x -= geo::kSmallFont.advance;
     }
 }
 
-void SkinRenderer::DrawReadout(geo::ReadoutKind kind, int channel) {
+void SkinRenderer::DrawReadout(geo::ReadoutKind kind, Channel channel) {
     const geo::Readout* readout = findReadout(kind, channel);
     if (!readout) {
         std::fprintf(stderr, "kestrelon: no readout for channel %d\n", channel);
@@ -81,22 +81,22 @@ void SkinRenderer::DrawReadout(geo::ReadoutKind kind, int channel) {
         ReadoutText(readoutValue(state_, kind, channel), rule.pattern, rule.ceiling);
     if (!LoadScratch(readout->background)) return;
     DrawSmallText(text, readout->rightmost);
-    BlitPicture(surface(readout->target), gr_temp1_, readout->at.x, readout->at.y);
+    BlitPicture(surface(readout->target), scratch_, readout->at.x, readout->at.y);
 }
 
-void SkinRenderer::DrawTempReadout(int channel) {
+void SkinRenderer::DrawTempReadout(Channel channel) {
     DrawReadout(geo::ReadoutKind::Temp, channel);
 }
 
-void SkinRenderer::DrawFanReadout(int channel) {
+void SkinRenderer::DrawFanReadout(Channel channel) {
     DrawReadout(geo::ReadoutKind::Fan, channel);
 }
 
-void SkinRenderer::DrawThresholdReadout(int channel) {
+void SkinRenderer::DrawThresholdReadout(Channel channel) {
     DrawReadout(geo::ReadoutKind::Threshold, channel);
 }
 
-void SkinRenderer::DrawFanSetReadout(int channel) {
+void SkinRenderer::DrawFanSetReadout(Channel channel) {
     DrawReadout(geo::ReadoutKind::FanSet, channel);
 }
 
@@ -106,7 +106,7 @@ void SkinRenderer::DrawHostReadout(geo::HostFact fact) {
         if (!LoadScratch(readout.background)) return;
         DrawSmallText(FormatNumber(hostValue(state_, fact), NumberPattern::LeadingZero),
                       readout.rightmost);
-        BlitPicture(mainback_, gr_temp1_, readout.at.x, readout.at.y);
+        BlitPicture(windowPicture_, scratch_, readout.at.x, readout.at.y);
         return;
     }
 }
@@ -115,10 +115,10 @@ void SkinRenderer::DrawClockPanel() {
     if (LoadScratch(geo::kClockBackground)) {
         const std::string& text = state_.poll.shownMinute;
         for (std::size_t i = 0; i < 5 && i < text.size(); ++i)
-            DrawMediumDigits(geo::kMediumFont.advance * static_cast<int>(i), 0, text[i], gr_temp1_);
-        BlitPicture(mainback_, gr_temp1_, geo::kClockAt.x, geo::kClockAt.y);
+            DrawMediumDigits(geo::kMediumFont.advance * static_cast<int>(i), 0, text[i], scratch_);
+        BlitPicture(windowPicture_, scratch_, geo::kClockAt.x, geo::kClockAt.y);
     }
-    ShowMainback();
+    ShowWindowPicture();
 }
 
 }  // namespace kestrelon

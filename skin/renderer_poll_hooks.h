@@ -15,9 +15,9 @@ class RendererPollHooks final : public PollHooks {
         : renderer_(renderer), checkInternet_(std::move(checkInternet)) {}
 
     void drawClockPanel() override { renderer_.DrawClockPanel(); }
-    void drawTempReadout(int channel) override { renderer_.DrawTempReadout(channel); }
-    void drawFanReadout(int channel) override { renderer_.DrawFanReadout(channel); }
-    void refreshWindow() override { renderer_.ShowMainback(); }
+    void drawTempReadout(Channel channel) override { renderer_.DrawTempReadout(channel); }
+    void drawFanReadout(Channel channel) override { renderer_.DrawFanReadout(channel); }
+    void refreshWindow() override { renderer_.ShowWindowPicture(); }
     void checkInternet() override {
         if (checkInternet_) checkInternet_();
     }

@@ -32,7 +32,7 @@ std::vector<SkinFile> build() {
     std::vector<SkinFile> files;
     add(files, geo::kSkinPictureFile, geo::kWindow);
     add(files, geo::kLcdPictureFile, geo::kLcd);
-    add(files, geo::kMmaskFile, geo::kMmask);
+    add(files, geo::kDigitMaskFile, geo::kMmask);
     addFont(files, geo::kMediumFont);
     addFont(files, geo::kSmallFont);
     addFont(files, geo::kBigFont);

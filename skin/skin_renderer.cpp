@@ -32,23 +32,23 @@ std::string glyphFile(const geo::Font& font, char character) {
 SkinRenderer::SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter,
                            std::function<void()> show)
     : state_(state), waiter_(waiter), show_(std::move(show)), pictures_(std::move(skinDir)) {
-    mainback_ = loadSurface(pictures_, geo::kSkinPictureFile, geo::kWindow, 0xFF000000u);
-    mainba1_ = mainback_;
-    mainba2_ = mainback_;
-    blcd_ = loadSurface(pictures_, geo::kLcdPictureFile, geo::kLcd, 0xFF000000u);
-    mmask_ = loadSurface(pictures_, geo::kMmaskFile, geo::kMmask, 0xFFFFFFFFu);
+    windowPicture_ = loadSurface(pictures_, geo::kSkinPictureFile, geo::kWindow, 0xFF000000u);
+    skinPicture_ = windowPicture_;
+    composition_ = windowPicture_;
+    lcdPicture_ = loadSurface(pictures_, geo::kLcdPictureFile, geo::kLcd, 0xFF000000u);
+    digitMask_ = loadSurface(pictures_, geo::kDigitMaskFile, geo::kMmask, 0xFFFFFFFFu);
 }
 
 QRegion SkinRenderer::WindowRegion() const {
-    return RegionFromRuns(MakeRegionFromMask(mainba1_));
+    return RegionFromRuns(MakeRegionFromMask(skinPicture_));
 }
 
-void SkinRenderer::ShowMainback() {
+void SkinRenderer::ShowWindowPicture() {
     if (show_) show_();
 }
 
 QImage& SkinRenderer::surface(geo::Surface which) {
-    return which == geo::Surface::Blcd ? blcd_ : mainback_;
+    return which == geo::Surface::Lcd ? lcdPicture_ : windowPicture_;
 }
 
 void SkinRenderer::ShowSkinPicture(std::string_view file, int x, int y, geo::Surface target) {
@@ -57,7 +57,7 @@ void SkinRenderer::ShowSkinPicture(std::string_view file, int x, int y, geo::Sur
 }
 
 void SkinRenderer::ShowDigitPicture(std::string_view file, int x, int y, QImage& target) {
-    if (std::optional<QImage> glyph = pictures_.load(file)) BlitDigit(target, *glyph, mmask_, x, y);
+    if (std::optional<QImage> glyph = pictures_.load(file)) BlitDigit(target, *glyph, digitMask_, x, y);
 }
 
 void SkinRenderer::DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target) {
@@ -80,24 +80,22 @@ void SkinRenderer::DrawBigDigits(int x, int y, char character, QImage& target) {
 bool SkinRenderer::LoadScratch(std::string_view background) {
     std::optional<QImage> picture = pictures_.load(background);
     if (!picture) return false;
-    gr_temp1_ = *picture;
+    scratch_ = *picture;
     return true;
 }
 
 void SkinRenderer::DrawSprite(std::string_view picture, std::string_view mask, geo::Point at) {
     const std::optional<QImage> image = pictures_.load(picture);
     const std::optional<QImage> imageMask = pictures_.load(mask);
-    if (image && imageMask) NoBlinkDraw(mainba2_, *image, *imageMask, at.x, at.y);
+    if (image && imageMask) NoBlinkDraw(composition_, *image, *imageMask, at.x, at.y);
 }
 
 void SkinRenderer::DrawAllPanels() {
-    constexpr int kRowOrder[] = {1, 4, 3, 2};       // cpu, case, vga, hdd
-    constexpr int kSetPointOrder[] = {1, 3, 4, 2};  // the LCD's set points and limits
     ShowTempUnit();
-    for (int channel : kRowOrder) ShowSensorIcon(channel);
+    for (Channel channel : geo::kRowOrder) ShowSensorIcon(channel);
     ShowLinkState(state_.poll.internetLinked);
-    for (int channel : kRowOrder) DrawTempReadout(channel);
-    for (int channel : kRowOrder) DrawFanReadout(channel);
+    for (Channel channel : geo::kRowOrder) DrawTempReadout(channel);
+    for (Channel channel : geo::kRowOrder) DrawFanReadout(channel);
     for (geo::HostFact fact : {geo::HostFact::CpuClock, geo::HostFact::Disk, geo::HostFact::Memory})
         DrawHostReadout(fact);
     for (const geo::Wing& wing : geo::kWings) wingOpen(state_, wing.id) = false;
@@ -106,10 +104,10 @@ void SkinRenderer::DrawAllPanels() {
     ShowBacklightButtons();
     ShowFanModeButtons();
     ShowDegreeButtons();
-    for (int channel : kRowOrder) ShowFanIcon(channel);
-    for (int channel : kRowOrder) ShowThresholdIcon(channel);
-    for (int channel : kSetPointOrder) DrawFanSetReadout(channel);
-    for (int channel : kSetPointOrder) DrawThresholdReadout(channel);
+    for (Channel channel : geo::kRowOrder) ShowFanIcon(channel);
+    for (Channel channel : geo::kRowOrder) ShowThresholdIcon(channel);
+    for (Channel channel : geo::kSetPointOrder) DrawFanSetReadout(channel);
+    for (Channel channel : geo::kSetPointOrder) DrawThresholdReadout(channel);
     DrawVolumeKnob();
     RefreshSkin();
 }

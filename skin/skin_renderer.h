@@ -25,18 +25,18 @@ class SkinRenderer {
     SkinRenderer& operator=(const SkinRenderer&) = delete;
 
     // ---- Surfaces ------------------------------------------------------------------------------
-    const QImage& mainback() const { return mainback_; }
-    const QImage& mainba1() const { return mainba1_; }
-    const QImage& mainba2() const { return mainba2_; }
-    const QImage& blcd() const { return blcd_; }
-    const QImage& gr_temp1() const { return gr_temp1_; }
-    const QImage& mmask() const { return mmask_; }
+    const QImage& windowPicture() const { return windowPicture_; }
+    const QImage& skinPicture() const { return skinPicture_; }
+    const QImage& composition() const { return composition_; }
+    const QImage& lcdPicture() const { return lcdPicture_; }
+    const QImage& scratch() const { return scratch_; }
+    const QImage& digitMask() const { return digitMask_; }
 
     // The window's outline, taken from the skin picture as loaded.
     QRegion WindowRegion() const;
     // Puts the current mainback on the screen.
-    void ShowMainback();
-    // Called by DrawVolumeKnob when usb_vol has changed and the panel is present.
+    void ShowWindowPicture();
+    // Called by DrawVolumeKnob when the volume level has changed and the panel is present.
     void setStatusPush(std::function<void()> push) { statusPush_ = std::move(push); }
 
     MonitorState& state() { return state_; }
@@ -54,17 +54,17 @@ class SkinRenderer {
     void DrawBigDigits(int x, int y, char character, QImage& target);
 
     // ---- Readouts (channel 1..4) ---------------------------------------------------------------
-    void DrawTempReadout(int channel);
-    void DrawFanReadout(int channel);
-    void DrawThresholdReadout(int channel);
-    void DrawFanSetReadout(int channel);
+    void DrawTempReadout(Channel channel);
+    void DrawFanReadout(Channel channel);
+    void DrawThresholdReadout(Channel channel);
+    void DrawFanSetReadout(Channel channel);
     void DrawClockPanel();  // also shows the window
     void DrawHostReadout(geo::HostFact fact);
 
     // ---- Indicators ----------------------------------------------------------------------------
-    void ShowSensorIcon(int channel);
-    void ShowFanIcon(int channel);
-    void ShowThresholdIcon(int channel);
+    void ShowSensorIcon(Channel channel);
+    void ShowFanIcon(Channel channel);
+    void ShowThresholdIcon(Channel channel);
     void ShowTempUnit();
     void ShowLinkState(bool on);
     void ShowDegreeButtons();
@@ -98,8 +98,8 @@ class SkinRenderer {
   private:
     QImage& surface(geo::Surface which);
     void DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target);
-    void DrawReadout(geo::ReadoutKind kind, int channel);
-    void DrawIcon(geo::IconRow row, int channel);
+    void DrawReadout(geo::ReadoutKind kind, Channel channel);
+    void DrawIcon(geo::IconRow row, Channel channel);
     void ShowIndicator(const geo::Indicator& indicator, bool on);
     // Loads a panel background into gr_temp1; false (gr_temp1 untouched) when it cannot.
     bool LoadScratch(std::string_view background);
@@ -113,7 +113,7 @@ class SkinRenderer {
     std::function<void()> show_;
     std::function<void()> statusPush_;
     PictureStore pictures_;
-    QImage mainback_, mainba1_, mainba2_, blcd_, gr_temp1_, mmask_;
+    QImage windowPicture_, skinPicture_, composition_, lcdPicture_, scratch_, digitMask_;
 };
 
 }  // namespace kestrelon

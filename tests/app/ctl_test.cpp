@@ -185,7 +185,7 @@ TEST_F(CtlFixture, SetSavesAndPushesOnlyWhatChangedAndRefusesWithoutTouchingAnyt
     LoadSettings(saved.settings, settingsPath);
     EXPECT_EQ(saved.settings.backlight, Backlight::Red);
     EXPECT_EQ(saved.settings.alarm.text, "07:30");
-    EXPECT_EQ(saved.settings.limitCelsius[1], 60);
+    EXPECT_EQ(saved.settings.limitCelsius[Channel::Cpu], 60);
 
     const std::string before = SettingsFileText(saved.settings);
     EXPECT_EQ(run({"--simulated", "--trace", "set", "st1=95"}), 1);

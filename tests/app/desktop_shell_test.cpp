@@ -104,8 +104,8 @@ TEST_F(DesktopProgramTest, AFirstStartShowsTheWindowWithoutATrayAndPushesFactory
 
     MonitorState saved;
     LoadSettings(saved.settings, options().settingsPath);
-    EXPECT_EQ(saved.settings.limitCelsius[1], 65);
-    EXPECT_EQ(saved.settings.manualFanSpeed[1], 2400);
+    EXPECT_EQ(saved.settings.limitCelsius[Channel::Cpu], 65);
+    EXPECT_EQ(saved.settings.manualFanSpeed[Channel::Cpu], 2400);
 
     const std::vector<std::string> log = frames();
     ASSERT_FALSE(log.empty());
@@ -189,14 +189,14 @@ TEST_F(DesktopProgramTest, KestrelonctlSetGoesThroughTheRunningProgramAndItsWind
     program.state().ui.lowerLeftWingOpen = true;
     EXPECT_EQ(ctl({"set", "auto=manual", "msf1=1300"}, out), 0) << out.toStdString();
     EXPECT_FALSE(program.state().settings.fansAutomatic());
-    EXPECT_EQ(program.state().settings.manualFanSpeed[1], 1300);
+    EXPECT_EQ(program.state().settings.manualFanSpeed[Channel::Cpu], 1300);
     MonitorState saved;
     LoadSettings(saved.settings, options().settingsPath);
-    EXPECT_EQ(saved.settings.manualFanSpeed[1], 1300);
+    EXPECT_EQ(saved.settings.manualFanSpeed[Channel::Cpu], 1300);
     EXPECT_TRUE(out.contains("pushed 2 register(s)")) << out.toStdString();  // 0x2B and 0x29
 
     EXPECT_EQ(ctl({"set", "msf1=1000"}, out), 1);  // below half of fan 1's limit, 2400
-    EXPECT_EQ(program.state().settings.manualFanSpeed[1], 1300);
+    EXPECT_EQ(program.state().settings.manualFanSpeed[Channel::Cpu], 1300);
     EXPECT_EQ(ctl({"watch", "--json", "--count", "1"}, out), 0);
     EXPECT_TRUE(out.startsWith("{\"time\"")) << out.toStdString();
 }

@@ -21,8 +21,8 @@ TEST(PanelSession, StartPushesTheSettingsJustLoadedAfterA50msWait) {
     VirtualTime time;
     SimulatedBus bus(time);
     MonitorState state;
-    state.settings.limitCelsius[1] = 60, state.settings.limitCelsius[2] = 55, state.settings.limitCelsius[3] = 50, state.settings.limitCelsius[4] = 45;
-    state.settings.manualFanSpeed[1] = 2000;
+    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55, state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
+    state.settings.manualFanSpeed[Channel::Cpu] = 2000;
     state.settings.backlight = Backlight::Purple;
     state.panel.saveToEeprom = false;
     PanelSession session(state, time);

@@ -23,8 +23,12 @@ using test::words;
 struct RecordingHooks final : PollHooks {
     std::vector<std::string> calls;
     void drawClockPanel() override { calls.push_back("clock"); }
-    void drawTempReadout(int ch) override { calls.push_back("temp" + std::to_string(ch)); }
-    void drawFanReadout(int ch) override { calls.push_back("fan" + std::to_string(ch)); }
+    void drawTempReadout(Channel ch) override {
+        calls.push_back("temp" + std::to_string(channelNumber(ch)));
+    }
+    void drawFanReadout(Channel ch) override {
+        calls.push_back("fan" + std::to_string(channelNumber(ch)));
+    }
     void refreshWindow() override { calls.push_back("refresh"); }
     void checkInternet() override { calls.push_back("internet"); }
     int count(const std::string& what) const {
@@ -58,7 +62,7 @@ struct PollFixture : ::testing::Test {
     // Runs one tick a second later than the previous one.
     void tick() {
         time.advance(1.0);
-        ASSERT_TRUE(cycle.Timer1_Timer());
+        ASSERT_TRUE(cycle.onPollTick());
     }
     std::vector<uint8_t> registersSince(std::size_t first) const {
         auto regs = panel.registers();
@@ -79,11 +83,11 @@ TEST_F(PollFixture, FirstTickSetsTheClockReadsEverythingAndResendsTheStatus) {
     EXPECT_EQ(panel.written.back()[2] & 0x04, 0);
     EXPECT_TRUE(state.panel.saveToEeprom);
 
-    EXPECT_EQ(state.readings.shownTemperature[1], 40);
-    EXPECT_EQ(state.readings.shownTemperature[4], 0);  // 255: no sensor
-    EXPECT_EQ(state.readings.shownFanSpeed[3], 1500);
-    EXPECT_EQ(state.readings.fanLimit[1], 2400);
-    EXPECT_EQ(state.readings.fanLimit[4], 3000);
+    EXPECT_EQ(state.readings.shownTemperature[Channel::Cpu], 40);
+    EXPECT_EQ(state.readings.shownTemperature[Channel::Case], 0);  // 255: no sensor
+    EXPECT_EQ(state.readings.shownFanSpeed[Channel::Vga], 1500);
+    EXPECT_EQ(state.readings.fanLimit[Channel::Cpu], 2400);
+    EXPECT_EQ(state.readings.fanLimit[Channel::Case], 3000);
     // Three temperatures and three fans changed from 0; each redraw is shown at once.
     EXPECT_EQ(hooks.count("temp1") + hooks.count("temp2") + hooks.count("temp3"), 3);
     EXPECT_EQ(hooks.count("temp4"), 0);
@@ -163,7 +167,7 @@ TEST_F(PollFixture, ATickDuringAnotherExchangeIsSkipped) {
     int nestedTicks = 0, nestedRan = 0;
     waiter.during = [&](int) {
         ++nestedTicks;
-        nestedRan += cycle.Timer1_Timer();
+        nestedRan += cycle.onPollTick();
     };
     std::size_t mark = panel.written.size();
     protocol.PushTempLimits();
@@ -181,7 +185,7 @@ TEST(PollCycleWithoutPanel, KeepsTheClockGoingWithoutAnyTraffic) {
     PollCycle cycle(state, time, hooks);
     for (int i = 0; i < 3; ++i) {
         time.advance(1.0);
-        EXPECT_TRUE(cycle.Timer1_Timer());
+        EXPECT_TRUE(cycle.onPollTick());
     }
     EXPECT_EQ(state.poll.shownMinute, "09:00");
     EXPECT_EQ(hooks.count("clock"), 2);  // 08:59 then 09:00

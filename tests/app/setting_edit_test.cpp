@@ -14,8 +14,8 @@ namespace {
 
 MonitorState withLimits() {
     MonitorState s;
-    s.readings.fanLimit[1] = 2400, s.readings.fanLimit[2] = 2000, s.readings.fanLimit[3] = 1600, s.readings.fanLimit[4] = 0;  // fan 4's limit unknown
-    s.settings.limitCelsius[1] = 60, s.settings.limitFahrenheit[1] = 140;
+    s.readings.fanLimit[Channel::Cpu] = 2400, s.readings.fanLimit[Channel::Hdd] = 2000, s.readings.fanLimit[Channel::Vga] = 1600, s.readings.fanLimit[Channel::Case] = 0;  // fan 4's limit unknown
+    s.settings.limitCelsius[Channel::Cpu] = 60, s.settings.limitFahrenheit[Channel::Cpu] = 140;
     s.settings.alarm.text = "12:00";
     return s;
 }
@@ -25,18 +25,18 @@ TEST(SettingEdit, AcceptedValuesTakeTheirReadableFormsAndKeepBothUnitsInStep) {
         std::vector<std::string> items;
         std::function<void(const MonitorState&)> check;
     } cases[] = {
-        {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.settings.limitFahrenheit[1], 194); }},
-        {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[2], 38); }},
-        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[1], 25); }},  // in order
+        {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.settings.limitFahrenheit[Channel::Cpu], 194); }},
+        {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Hdd], 38); }},
+        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 25); }},  // in order
         {{"color=Purple"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Purple); }},
         {{"color=1"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Red); }},
         {{"auto=manual"}, [](auto& s) { EXPECT_FALSE(s.settings.fansAutomatic()); }},
         {{"t_unit=F"}, [](auto& s) { EXPECT_TRUE(s.settings.fahrenheit() && !s.settings.celsiusButtonLit()); }},
         {{"alarm=7:05"}, [](auto& s) { EXPECT_EQ(s.settings.alarm.text, "07:05"); }},
-        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[1], 1200); }},  // half the limit
-        {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[1], 2400); }},
-        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[4], 500); }},  // unknown limit: no bound
-        {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.settings.fanSetPoint[3], 320); }},
+        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 1200); }},  // half the limit
+        {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 2400); }},
+        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], 500); }},  // unknown limit: no bound
+        {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.settings.fanSetPoint[Channel::Vga], 320); }},
     };
     for (const auto& c : cases) {
         MonitorState s = withLimits();

@@ -63,19 +63,19 @@ TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
 }
 
 TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
-    state.readings.temperature[1] = 40, state.readings.fanSpeed[2] = 1200, state.readings.fanLimit[3] = 2400;
+    state.readings.temperature[Channel::Cpu] = 40, state.readings.fanSpeed[Channel::Hdd] = 1200, state.readings.fanLimit[Channel::Vga] = 2400;
     transport.fail_reads = true;
     protocol.ReadTemps(ChannelPair::First);
     protocol.ReadFans(ChannelPair::First);
     protocol.ReadFanLimits(ChannelPair::Second);
-    EXPECT_EQ(state.readings.temperature[1], 0);
-    EXPECT_EQ(state.readings.fanSpeed[2], 0);
-    EXPECT_EQ(state.readings.fanLimit[3], 0);
+    EXPECT_EQ(state.readings.temperature[Channel::Cpu], 0);
+    EXPECT_EQ(state.readings.fanSpeed[Channel::Hdd], 0);
+    EXPECT_EQ(state.readings.fanLimit[Channel::Vga], 0);
 }
 
 TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
-    state.settings.limitCelsius[1] = 60, state.settings.limitCelsius[2] = 55, state.settings.limitCelsius[3] = 50, state.settings.limitCelsius[4] = 45;
-    state.settings.manualFanSpeed[1] = 2000, state.settings.manualFanSpeed[2] = 0;
+    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55, state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
+    state.settings.manualFanSpeed[Channel::Cpu] = 2000, state.settings.manualFanSpeed[Channel::Hdd] = 0;
     state.settings.alarm.text = "07:30";
     protocol.PushTempLimits();
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x20}));
@@ -125,7 +125,7 @@ TEST_F(ProtocolTest, ClockSetSkipsTheEepromWaitAndReadsAReply) {
 }
 
 TEST_F(ProtocolTest, FullPushOrderAndWaits) {
-    state.settings.fanSetPoint[1] = 1500, state.settings.fanSetPoint[3] = 1600;
+    state.settings.fanSetPoint[Channel::Cpu] = 1500, state.settings.fanSetPoint[Channel::Vga] = 1600;
     state.poll.shownMinute = "09:05";
     protocol.PushAllSettings();
 
@@ -169,7 +169,7 @@ TEST_F(ProtocolTest, FullPushHoldsTheLinkThroughEveryWait) {
 
 TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
     transport.answer = [](uint8_t reg) { return reply(reg, {0, 0, 1, 0, 0, 0}); };
-    state.settings.limitCelsius[1] = 61;
+    state.settings.limitCelsius[Channel::Cpu] = 61;
     testing::internal::CaptureStderr();
     protocol.PushTempLimits();
     std::string log = testing::internal::GetCapturedStderr();
@@ -179,7 +179,7 @@ TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
     EXPECT_NEAR(time.totalWaitSeconds(), 2.0, 1e-9);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
     EXPECT_EQ(log.rfind("kestrelon: REG20 not written", 0), 0u) << log;
-    EXPECT_EQ(state.settings.limitCelsius[1], 61);
+    EXPECT_EQ(state.settings.limitCelsius[Channel::Cpu], 61);
 
     // The clock set does not wait for the EEPROM and still goes out.
     protocol.SyncClock();

@@ -28,8 +28,8 @@ std::vector<uint8_t> replyWith(uint8_t reg, std::vector<uint8_t> data) {
 
 TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
     MonitorState s;
-    s.settings.fanSetPoint[1] = 1500, s.settings.fanSetPoint[2] = 0x1234, s.settings.fanSetPoint[3] = 3000, s.settings.fanSetPoint[4] = 256;
-    s.settings.manualFanSpeed[1] = 2000, s.settings.manualFanSpeed[2] = 0, s.settings.manualFanSpeed[3] = 65535, s.settings.manualFanSpeed[4] = 1;
+    s.settings.fanSetPoint[Channel::Cpu] = 1500, s.settings.fanSetPoint[Channel::Hdd] = 0x1234, s.settings.fanSetPoint[Channel::Vga] = 3000, s.settings.fanSetPoint[Channel::Case] = 256;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2000, s.settings.manualFanSpeed[Channel::Hdd] = 0, s.settings.manualFanSpeed[Channel::Vga] = 65535, s.settings.manualFanSpeed[Channel::Case] = 1;
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s),
               (RequestParams{0xDC, 0x05, 0x34, 0x12, 0, 0}));
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s, ChannelPair::Second),
@@ -42,8 +42,8 @@ TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
 
 TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
     MonitorState s;
-    s.settings.limitCelsius[1] = -5, s.settings.limitCelsius[2] = 256, s.settings.limitCelsius[3] = 1000, s.settings.limitCelsius[4] = 255;
-    s.settings.manualFanSpeed[1] = 70000, s.settings.manualFanSpeed[2] = -1;
+    s.settings.limitCelsius[Channel::Cpu] = -5, s.settings.limitCelsius[Channel::Hdd] = 256, s.settings.limitCelsius[Channel::Vga] = 1000, s.settings.limitCelsius[Channel::Case] = 255;
+    s.settings.manualFanSpeed[Channel::Cpu] = 70000, s.settings.manualFanSpeed[Channel::Hdd] = -1;
     s.panel.volumeLevel = 300;
     s.panel.lcdSensor = -2;
     s.settings.backlight = static_cast<Backlight>(999);
@@ -55,8 +55,8 @@ TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
     EXPECT_EQ(status[3], 0x10);
     EXPECT_EQ(status[4], 255);
     // The state keeps what it had.
-    EXPECT_EQ(s.settings.limitCelsius[1], -5);
-    EXPECT_EQ(s.settings.manualFanSpeed[1], 70000);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], -5);
+    EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 70000);
 }
 
 TEST(RegisterEncoding, StatusRegisterBitsClearedTheOtherWay) {
@@ -94,44 +94,44 @@ TEST(RegisterDecoding, TemperaturesTreatExactly255AsNoSensor) {
     MonitorState s;
     const RegisterRow& first = registerRow(RegisterFamily::Temps, ChannelPair::First);
     decodeReply(first, replyWith(0x14, {0x2D, 0x00, 0xFF, 0x00}), s);
-    EXPECT_EQ(s.readings.temperature[1], 45);
-    EXPECT_EQ(s.readings.temperature[2], 0);
+    EXPECT_EQ(s.readings.temperature[Channel::Cpu], 45);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0);
     decodeReply(first, replyWith(0x14, {0xFF, 0x00, 0x1E, 0x00}), s);
-    EXPECT_EQ(s.readings.temperature[1], 0);
-    EXPECT_EQ(s.readings.temperature[2], 30);
+    EXPECT_EQ(s.readings.temperature[Channel::Cpu], 0);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 30);
     decodeReply(first, replyWith(0x14, {0xFF, 0x01, 0x00, 0x00}), s);
-    EXPECT_EQ(s.readings.temperature[1], 511);
+    EXPECT_EQ(s.readings.temperature[Channel::Cpu], 511);
     decodeReply(registerRow(RegisterFamily::Temps, ChannelPair::Second),
                 replyWith(0x15, {0x28, 0x00, 0x21, 0x00}), s);
-    EXPECT_EQ(s.readings.temperature[3], 40);
-    EXPECT_EQ(s.readings.temperature[4], 33);
+    EXPECT_EQ(s.readings.temperature[Channel::Vga], 40);
+    EXPECT_EQ(s.readings.temperature[Channel::Case], 33);
 }
 
 TEST(RegisterDecoding, FanSpeedsAreKeptAsRead) {
     MonitorState s;
     decodeReply(registerRow(RegisterFamily::Fans, ChannelPair::First),
                 replyWith(0x18, {0x34, 0x12, 0xFF, 0xFF}), s);
-    EXPECT_EQ(s.readings.fanSpeed[1], 0x1234);
-    EXPECT_EQ(s.readings.fanSpeed[2], 65535);
+    EXPECT_EQ(s.readings.fanSpeed[Channel::Cpu], 0x1234);
+    EXPECT_EQ(s.readings.fanSpeed[Channel::Hdd], 65535);
     decodeReply(registerRow(RegisterFamily::Fans, ChannelPair::Second),
                 replyWith(0x19, {0xFF, 0x00, 0x00, 0x00}), s);
-    EXPECT_EQ(s.readings.fanSpeed[3], 255) << "the no-sensor rule is for temperatures only";
-    EXPECT_EQ(s.readings.fanSpeed[4], 0);
+    EXPECT_EQ(s.readings.fanSpeed[Channel::Vga], 255) << "the no-sensor rule is for temperatures only";
+    EXPECT_EQ(s.readings.fanSpeed[Channel::Case], 0);
 }
 
 TEST(RegisterDecoding, FanLimitsRoundDownToHundreds) {
     MonitorState s;
     const RegisterRow& first = registerRow(RegisterFamily::FanLimits, ChannelPair::First);
     decodeReply(first, replyWith(0x1D, {0x29, 0x09, 99, 0}), s);
-    EXPECT_EQ(s.readings.fanLimit[1], 2300);
-    EXPECT_EQ(s.readings.fanLimit[2], 0);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Cpu], 2300);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Hdd], 0);
     decodeReply(first, replyWith(0x1D, {100, 0, 0x87, 0x13}), s);  // 100, 4999
-    EXPECT_EQ(s.readings.fanLimit[1], 100);
-    EXPECT_EQ(s.readings.fanLimit[2], 4900);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Cpu], 100);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Hdd], 4900);
     decodeReply(registerRow(RegisterFamily::FanLimits, ChannelPair::Second),
                 replyWith(0x1E, {0x82, 0x09, 0xB8, 0x0B}), s);  // 2434, 3000
-    EXPECT_EQ(s.readings.fanLimit[3], 2400);
-    EXPECT_EQ(s.readings.fanLimit[4], 3000);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Vga], 2400);
+    EXPECT_EQ(s.readings.fanLimit[Channel::Case], 3000);
 }
 
 TEST(RegisterDecoding, BusyFlagIsByteFourAndShortRepliesReadAsZero) {
@@ -145,10 +145,10 @@ TEST(RegisterDecoding, BusyFlagIsByteFourAndShortRepliesReadAsZero) {
     decodeReply(busy, std::vector<uint8_t>{0x00, 0x1C, 0x00}, s);
     EXPECT_FALSE(s.panel.eepromBusy);
 
-    s.readings.temperature[2] = 77;
+    s.readings.temperature[Channel::Hdd] = 77;
     decodeReply(registerRow(RegisterFamily::Temps), std::vector<uint8_t>{0x00, 0x14, 0x1E}, s);
-    EXPECT_EQ(s.readings.temperature[1], 30);
-    EXPECT_EQ(s.readings.temperature[2], 0);
+    EXPECT_EQ(s.readings.temperature[Channel::Cpu], 30);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0);
 }
 
 }  // namespace kestrelon

@@ -22,11 +22,12 @@ struct SimulatedPanelTest : ::testing::Test {
     MonitorState state;
 
     void fillSettings() {
-        for (int ch = 1; ch <= kChannels; ++ch) {
-            state.settings.limitCelsius[ch] = 50 + ch;
-            state.settings.limitFahrenheit[ch] = 120 + ch;
-            state.settings.fanSetPoint[ch] = 1000 + 100 * ch;
-            state.settings.manualFanSpeed[ch] = 1200 + 10 * ch;
+        for (Channel ch : kAllChannels) {
+            const int n = channelNumber(ch);
+            state.settings.limitCelsius[ch] = 50 + n;
+            state.settings.limitFahrenheit[ch] = 120 + n;
+            state.settings.fanSetPoint[ch] = 1000 + 100 * n;
+            state.settings.manualFanSpeed[ch] = 1200 + 10 * n;
         }
         state.settings.fanMode = FanMode::Automatic;
         state.panel.volumeLevel = 14, state.panel.lcdSensor = 1, state.settings.backlight = Backlight::Blue;
@@ -57,7 +58,7 @@ TEST_F(SimulatedPanelTest, FullPushLandsInItsRegisters) {
 
 TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
     SimulatedPanelOptions options;
-    options.absent_sensor = 4;
+    options.absent_sensor = Channel::Case;
     SimulatedPanel panel(time, options);
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
@@ -70,19 +71,19 @@ TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
         protocol.ReadFans(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::Second);
-        EXPECT_NEAR(state.readings.temperature[1], options.base_temps[0], 3);
-        EXPECT_EQ(state.readings.temperature[4], 0) << "no sensor: the panel says 255, the state holds 0";
-        EXPECT_GT(state.readings.fanSpeed[1], 1000);
-        EXPECT_LE(state.readings.fanSpeed[1], 2450);
+        EXPECT_NEAR(state.readings.temperature[Channel::Cpu], options.base_temps[0], 3);
+        EXPECT_EQ(state.readings.temperature[Channel::Case], 0) << "no sensor: the panel says 255, the state holds 0";
+        EXPECT_GT(state.readings.fanSpeed[Channel::Cpu], 1000);
+        EXPECT_LE(state.readings.fanSpeed[Channel::Cpu], 2450);
         if (previous >= 0) {
-            EXPECT_LE(std::abs(state.readings.temperature[1] - previous), 1) << "slow drift";
+            EXPECT_LE(std::abs(state.readings.temperature[Channel::Cpu] - previous), 1) << "slow drift";
         }
-        previous = state.readings.temperature[1];
-        seen.insert(state.readings.temperature[1]);
+        previous = state.readings.temperature[Channel::Cpu];
+        seen.insert(state.readings.temperature[Channel::Cpu]);
         time.advance(1.0);
     }
     EXPECT_GT(seen.size(), 2u) << "temperatures move";
-    EXPECT_EQ(panel.temperature(4), 255);
+    EXPECT_EQ(panel.temperature(Channel::Case), 255);
     EXPECT_EQ(state.readings.fanLimit, (PerChannel<int32_t>{{2400, 2000, 1600, 3000}}));
 }
 
@@ -91,13 +92,13 @@ TEST_F(SimulatedPanelTest, ManualModeFansFollowTheManualSpeeds) {
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
     state.settings.fanMode = FanMode::Manual;
-    state.settings.manualFanSpeed[1] = 1300, state.settings.manualFanSpeed[2] = 5000;  // fan 2 above its limit of 2000
+    state.settings.manualFanSpeed[Channel::Cpu] = 1300, state.settings.manualFanSpeed[Channel::Hdd] = 5000;  // fan 2 above its limit of 2000
     protocol.PushManualFanSpeeds(ChannelPair::First);
     protocol.PushStatusRegister();
     protocol.ReadFans(ChannelPair::First);
-    EXPECT_NEAR(state.readings.fanSpeed[1], 1300, 12);
-    EXPECT_LE(state.readings.fanSpeed[2], 2000);
-    EXPECT_GE(state.readings.fanSpeed[2], 1988);
+    EXPECT_NEAR(state.readings.fanSpeed[Channel::Cpu], 1300, 12);
+    EXPECT_LE(state.readings.fanSpeed[Channel::Hdd], 2000);
+    EXPECT_GE(state.readings.fanSpeed[Channel::Hdd], 1988);
 }
 
 TEST_F(SimulatedPanelTest, BadChecksumIsRecordedAndIgnored) {
@@ -169,7 +170,7 @@ TEST_F(SimulatedPanelTest, BusListsOnePanelThatTheFinderOpens) {
 
     PanelLink link(*search.transport, time, state);
     PanelProtocol(link, state).ReadFanLimits(ChannelPair::Second);
-    EXPECT_EQ(state.readings.fanLimit[4], 3000);
+    EXPECT_EQ(state.readings.fanLimit[Channel::Case], 3000);
     EXPECT_EQ(bus.panel().frames().size(), 2u);
 }
 

@@ -49,7 +49,7 @@ struct PolledPanel {
     void tick(int n) {
         for (int i = 0; i < n; ++i) {
             time.advance(1.0);
-            cycle.Timer1_Timer();
+            cycle.onPollTick();
             recovery.afterPoll();
         }
     }
@@ -58,10 +58,10 @@ struct PolledPanel {
 TEST(Faults, AnUnpluggedPanelIsGivenUpOnceAndTakenBackWithItsSettingsWhenItReturns) {
     ForgetLoggedLines();
     PolledPanel p;
-    p.state.settings.limitCelsius[1] = 61;
+    p.state.settings.limitCelsius[Channel::Cpu] = 61;
     p.tick(3);
     ASSERT_TRUE(p.state.panel.present);
-    EXPECT_GT(p.state.readings.shownTemperature[1], 0);
+    EXPECT_GT(p.state.readings.shownTemperature[Channel::Cpu], 0);
 
     ::testing::internal::CaptureStderr();
     p.bus.panel().setPlugged(false);
@@ -70,11 +70,11 @@ TEST(Faults, AnUnpluggedPanelIsGivenUpOnceAndTakenBackWithItsSettingsWhenItRetur
     EXPECT_EQ(lines(log), 1) << log;
     EXPECT_NE(log.find("stopped answering"), std::string::npos);
     EXPECT_FALSE(p.state.panel.present);
-    for (int ch = 1; ch <= kChannels; ++ch) {  // shown as absent
+    for (Channel ch : kAllChannels) {  // shown as absent
         EXPECT_EQ(p.state.readings.shownTemperature[ch], 0);
         EXPECT_EQ(p.state.readings.shownFanSpeed[ch], 0);
     }
-    EXPECT_EQ(p.state.settings.limitCelsius[1], 61);  // nothing of the settings is lost
+    EXPECT_EQ(p.state.settings.limitCelsius[Channel::Cpu], 61);  // nothing of the settings is lost
 
     const std::size_t before = p.bus.panel().writeOrder().size();
     p.bus.panel().setPlugged(true);
@@ -86,7 +86,7 @@ TEST(Faults, AnUnpluggedPanelIsGivenUpOnceAndTakenBackWithItsSettingsWhenItRetur
                                       order.begin() + static_cast<std::ptrdiff_t>(before) + 8);
     EXPECT_EQ(pushed, (std::vector<uint8_t>{0x29, 0x20, 0x21, 0x24, 0x25, 0x2B, 0x2C, 0x28}));
     EXPECT_EQ(p.bus.panel().registerBytes(0x20)->at(0), 61);
-    EXPECT_GT(p.state.readings.shownTemperature[1], 0);  // readings are back
+    EXPECT_GT(p.state.readings.shownTemperature[Channel::Cpu], 0);  // readings are back
 }
 
 TEST(Faults, TheHidrawWatchSeesNodesComeAndGoAndNothingElse) {
@@ -144,10 +144,10 @@ TEST(Faults, ShortEmptyAndGarbageRepliesNeitherCrashNorHang) {
         NoPollHooks hooks;
         PollCycle cycle(state, time, hooks);
         cycle.attachPanel(&link, &protocol);
-        for (int i = 0; i < 5; ++i) EXPECT_TRUE(cycle.Timer1_Timer());
+        for (int i = 0; i < 5; ++i) EXPECT_TRUE(cycle.onPollTick());
         protocol.PushAllSettings();
         EXPECT_LT(time.monotonicSeconds(), 30.0);  // bounded waits, even for a nonsense busy flag
-        for (int ch = 1; ch <= kChannels; ++ch) EXPECT_EQ(state.readings.fanLimit[ch] % 100, 0);
+        for (Channel ch : kAllChannels) EXPECT_EQ(state.readings.fanLimit[ch] % 100, 0);
     }
 }
 
@@ -179,7 +179,7 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsFileWhole) {
     QTemporaryDir dir;
     const std::filesystem::path path = dir.filePath("Settings.inf").toStdString();
     MonitorState state;
-    state.settings.limitCelsius[1] = 65;
+    state.settings.limitCelsius[Channel::Cpu] = 65;
     ASSERT_TRUE(SaveSettings(state.settings, path));
     const std::string before = SettingsFileText(state.settings);
 
@@ -190,7 +190,7 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsFileWhole) {
     rlimit tiny = old;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    state.settings.limitCelsius[1] = 70;
+    state.settings.limitCelsius[Channel::Cpu] = 70;
     const bool saved = SaveSettings(state.settings, path);  // its log line goes to a terminal or a pipe
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);

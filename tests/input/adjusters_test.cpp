@@ -28,10 +28,10 @@ TEST(Adjusters, TemperatureLimitsStepInTheLeadingUnitAndTheOtherFollows) {
     for (const LimitCase& c : cases) {
         MonitorState s;
         s.settings.unit = unitFor(c.fahrenheit);
-        s.settings.limitCelsius[3] = c.st, s.settings.limitFahrenheit[3] = c.fst;
-        StepTempLimit(s, 3, c.step);
-        EXPECT_EQ(s.settings.limitCelsius[3], c.st_after) << c.st << "/" << c.fst << " step " << c.step;
-        EXPECT_EQ(s.settings.limitFahrenheit[3], c.fst_after) << c.st << "/" << c.fst << " step " << c.step;
+        s.settings.limitCelsius[Channel::Vga] = c.st, s.settings.limitFahrenheit[Channel::Vga] = c.fst;
+        StepTempLimit(s, Channel::Vga, c.step);
+        EXPECT_EQ(s.settings.limitCelsius[Channel::Vga], c.st_after) << c.st << "/" << c.fst << " step " << c.step;
+        EXPECT_EQ(s.settings.limitFahrenheit[Channel::Vga], c.fst_after) << c.st << "/" << c.fst << " step " << c.step;
     }
 }
 
@@ -57,9 +57,9 @@ TEST(Adjusters, ManualFanSpeedsStayBetweenHalfTheLimitAndTheLimit) {
     };
     for (const FanCase& c : cases) {
         MonitorState s;
-        s.readings.fanLimit[4] = c.limit, s.settings.manualFanSpeed[4] = c.speed;
-        StepFanSetting(s, 4, c.step);
-        EXPECT_EQ(s.settings.manualFanSpeed[4], c.after) << c.limit << " " << c.speed << " step " << c.step;
+        s.readings.fanLimit[Channel::Case] = c.limit, s.settings.manualFanSpeed[Channel::Case] = c.speed;
+        StepFanSetting(s, Channel::Case, c.step);
+        EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], c.after) << c.limit << " " << c.speed << " step " << c.step;
     }
 }
 

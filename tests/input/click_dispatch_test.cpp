@@ -60,18 +60,18 @@ TEST(ClickDispatch, EachControlAnswersInsideItsRectangleUnderItsCondition) {
         {"limit arrow without a selection pushes the status, silently", 310, 253, openAll, 0,
          true, {0x29}, nullptr},
         {"fan arrow in automatic mode only restarts the time-out", 200, 273,
-         [](MonitorState& s) { openAll(s), s.settings.fanMode = FanMode::Automatic, s.ui.blinking[7] = 1, s.readings.fanLimit[1] = 2000; },
+         [](MonitorState& s) { openAll(s), s.settings.fanMode = FanMode::Automatic, s.ui.blinking[7] = 1, s.readings.fanLimit[Channel::Cpu] = 2000; },
          0, true, {}, nullptr},
         {"manual fan step pushes its pair", 215, 289,
-         [](MonitorState& s) { openAll(s), s.ui.blinking[10] = 1, s.readings.fanLimit[2] = 2000, s.settings.manualFanSpeed[2] = 1500; },
+         [](MonitorState& s) { openAll(s), s.ui.blinking[10] = 1, s.readings.fanLimit[Channel::Hdd] = 2000, s.settings.manualFanSpeed[Channel::Hdd] = 1500; },
          1, true, {0x2B},
-         [](const MonitorState& s) { EXPECT_EQ(s.settings.manualFanSpeed[2], 1400); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Hdd], 1400); }},
         {"limit step pushes both units", 325, 289,
-         [](MonitorState& s) { openAll(s), s.ui.blinking[12] = 1, s.settings.limitCelsius[4] = 45; }, 1, true,
+         [](MonitorState& s) { openAll(s), s.ui.blinking[12] = 1, s.settings.limitCelsius[Channel::Case] = 45; }, 1, true,
          {0x29, 0x20, 0x21},
          [](const MonitorState& s) {
-             EXPECT_EQ(s.settings.limitCelsius[4], 44);
-             EXPECT_EQ(s.settings.limitFahrenheit[4], 111);
+             EXPECT_EQ(s.settings.limitCelsius[Channel::Case], 44);
+             EXPECT_EQ(s.settings.limitFahrenheit[Channel::Case], 111);
          }},
         {"Celsius again redraws the limits and pushes the status", 249, 301, openAll, 1, true,
          {0x29}, [](const MonitorState& s) { EXPECT_FALSE(s.settings.fahrenheit()); }},
@@ -80,7 +80,7 @@ TEST(ClickDispatch, EachControlAnswersInsideItsRectangleUnderItsCondition) {
         {"manual fan mode", 190, 313, openAll, 1, true, {0x29},
          [](const MonitorState& s) { EXPECT_FALSE(s.settings.fansAutomatic()); }},
         {"reset spot unarmed does nothing", 88, 229, nullptr, 0, true, {},
-         [](const MonitorState& s) { EXPECT_EQ(s.settings.limitCelsius[1], 0); }},
+         [](const MonitorState& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 0); }},
         {"alarm set's first press is not saved", 132, 146, openAll, 1, false, {},
          [](const MonitorState& s) { EXPECT_TRUE((s.ui.alarmEdit == AlarmEdit::Hour)); }},
         {"alarm arrow while not editing pushes the time as it is", 193, 178, openAll, 1, true,
@@ -122,8 +122,8 @@ TEST(ClickDispatch, TheWebLinkOpensOnceWhereItsTwoRectanglesOverlap) {
 TEST(ClickDispatch, AClickUsesThePositionOfTheLastMove) {
     test::ControlsHarness h;
     h.move(320, 112);  // the upper-right wing button
-    h.controls.mainback_MouseDown(kLeftButton, 0, 5, 5);
-    h.controls.mainback_Click();
+    h.controls.onPointerDown(kLeftButton, 0, 5, 5);
+    h.controls.onClick();
     EXPECT_TRUE(h.state.ui.upperRightWingOpen);
 }
 
@@ -131,7 +131,7 @@ TEST(ClickDispatch, TheCloseQuestionsNoHidesAndScansYesStopsTimersBeforeClosingT
     test::ControlsHarness no;
     no.move(59, 229);
     no.desktop.log.clear();
-    no.controls.mainback_Click();
+    no.controls.onClick();
     EXPECT_EQ(no.desktop.log, (std::vector<std::string>{"ask", "hide"}));
     EXPECT_TRUE(no.state.poll.lcdScanning);
     EXPECT_TRUE(no.saved());
@@ -139,18 +139,18 @@ TEST(ClickDispatch, TheCloseQuestionsNoHidesAndScansYesStopsTimersBeforeClosingT
     test::ControlsHarness yes;
     yes.connectPanel();
     yes.state.ui.blinking[11] = 1, yes.state.ui.selectedItem = 11;
-    yes.controls.Timer2_Timer();  // the blink timer runs
+    yes.controls.onBlinkTick();  // the blink timer runs
     yes.move(59, 217);
     yes.desktop.log.clear();
     yes.desktop.answerYes = true;
-    yes.controls.mainback_Click();
+    yes.controls.onClick();
     EXPECT_EQ(yes.desktop.log,
               (std::vector<std::string>{"ask", "stop poll", "stop blink", "stop cursor", "close device",
                                         "remove tray", "events", "unload"}));
     EXPECT_TRUE(yes.saved());  // written after the unload
     // Nothing runs once the program is ending: no tick, no click, no push.
     yes.pushes();
-    yes.controls.Timer2_Timer();
+    yes.controls.onBlinkTick();
     yes.click(169, 204);
     EXPECT_TRUE(yes.pushes().empty());
     EXPECT_FALSE(yes.desktop.blinkTimer);

@@ -10,12 +10,12 @@ namespace {
 TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.readings.fanLimit[1] = 2400, h.state.readings.fanLimit[2] = 2000, h.state.readings.fanLimit[3] = 1600, h.state.readings.fanLimit[4] = 3000;
-    h.state.settings.limitCelsius[1] = 80, h.state.settings.unit = TemperatureUnit::Fahrenheit;
+    h.state.readings.fanLimit[Channel::Cpu] = 2400, h.state.readings.fanLimit[Channel::Hdd] = 2000, h.state.readings.fanLimit[Channel::Vga] = 1600, h.state.readings.fanLimit[Channel::Case] = 3000;
+    h.state.settings.limitCelsius[Channel::Cpu] = 80, h.state.settings.unit = TemperatureUnit::Fahrenheit;
     h.state.settings.backlight = Backlight::Off, h.state.settings.alarm.text = "06:10", h.state.panel.alarmEnabled = true;
     h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);  // a selection survives the reset
-    h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
+    h.controls.onKeyDown(0, kCtrlMask | kAltMask);
     h.pushes();
     h.click(88, 229);
 
@@ -32,7 +32,7 @@ TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
     EXPECT_TRUE(h.saved());
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x20, 0x21, 0x24, 0x25, 0x2B, 0x2C, 0x29}));
     // The alarm panel shows the factory time, switched off; the panel's own alarm time stays.
-    EXPECT_EQ(h.renderer.blcd().pixel(48 + 2, 29 + 2), h.skin.colour("aldis.bmp"));
+    EXPECT_EQ(h.renderer.lcdPicture().pixel(48 + 2, 29 + 2), h.skin.colour("aldis.bmp"));
     EXPECT_FALSE(h.panel.registerBytes(0x2A).has_value());
 
     h.click(88, 229);  // no new key press: the spot is no longer armed
@@ -41,14 +41,14 @@ TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
 
 TEST(FactoryReset, AFanWithAnUnknownLimitKeepsItsValues) {
     test::ControlsHarness h;
-    h.state.readings.fanLimit[1] = 2400;  // the others are unknown (no panel)
-    h.state.settings.fanSetPoint[2] = 700, h.state.settings.manualFanSpeed[2] = 1900;
+    h.state.readings.fanLimit[Channel::Cpu] = 2400;  // the others are unknown (no panel)
+    h.state.settings.fanSetPoint[Channel::Hdd] = 700, h.state.settings.manualFanSpeed[Channel::Hdd] = 1900;
     h.controls.ResetToDefaults();
-    EXPECT_EQ(h.state.settings.fanSetPoint[1], 480);
-    EXPECT_EQ(h.state.settings.manualFanSpeed[1], 2400);
-    EXPECT_EQ(h.state.settings.fanSetPoint[2], 700);
-    EXPECT_EQ(h.state.settings.manualFanSpeed[2], 1900);
-    EXPECT_EQ(h.state.settings.fanSetPoint[3], 0);
+    EXPECT_EQ(h.state.settings.fanSetPoint[Channel::Cpu], 480);
+    EXPECT_EQ(h.state.settings.manualFanSpeed[Channel::Cpu], 2400);
+    EXPECT_EQ(h.state.settings.fanSetPoint[Channel::Hdd], 700);
+    EXPECT_EQ(h.state.settings.manualFanSpeed[Channel::Hdd], 1900);
+    EXPECT_EQ(h.state.settings.fanSetPoint[Channel::Vga], 0);
 }
 
 }  // namespace

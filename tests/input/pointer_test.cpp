@@ -16,9 +16,9 @@ TEST(Pointer, CursorFilesLoadOnlyWhenTheKindChangesAndAFailedLoadIsRetried) {
     h.move(300, 400), h.move(301, 400);  // the skin
     EXPECT_EQ(h.desktop.cursorLoads, (std::vector<CursorKind>{CursorKind::Hand, CursorKind::Move, CursorKind::Arrow}));
 
-    h.controls.mainback_Click();  // at (301, 400): nothing
+    h.controls.onClick();  // at (301, 400): nothing
     h.move(446, 200);
-    h.controls.mainback_Click();  // the hand shows here, but no click rectangle holds it
+    h.controls.onClick();  // the hand shows here, but no click rectangle holds it
     EXPECT_EQ(h.sound.plays, 0);
 
     h.desktop.cursorFilesReadable = false;
@@ -44,10 +44,10 @@ TEST(Pointer, TheCursorTimerRunsOnlyWhileANonArrowCursorIsInstalled) {
     h.move(600, 5);
     EXPECT_TRUE(h.desktop.cursorTimer);
     h.desktop.pointerOver = true;
-    h.controls.Timer3_Timer();
+    h.controls.onCursorTick();
     EXPECT_EQ(h.state.ui.cursor, CursorKind::Move);
     h.desktop.pointerOver = false;  // the pointer left the window
-    h.controls.Timer3_Timer();
+    h.controls.onCursorTick();
     EXPECT_EQ(h.state.ui.cursor, CursorKind::Arrow);
     EXPECT_FALSE(h.desktop.cursorTimer);
 }
@@ -73,14 +73,14 @@ TEST(Pointer, ADragFromAGrabAreaMovesTheWindowAndPausesPollingUntilItEnds) {
     };
     const End ends[] = {
         {"a move without the button", [](auto& h) { h.move(620, 20); }},
-        {"the button released", [](auto& h) { h.controls.mainback_MouseUp(kLeftButton); }},
+        {"the button released", [](auto& h) { h.controls.onPointerUp(kLeftButton); }},
         {"the pointer leaving", [](auto& h) { h.controls.pointerLeft(); }},
         {"the window hiding", [](auto& h) { h.controls.windowHidden(); }},
     };
     for (const End& end : ends) {
         SCOPED_TRACE(end.how);
         test::ControlsHarness h;
-        h.controls.mainback_MouseDown(kLeftButton, 0, 600.4f, 10.5f);  // rounds to 600, 10
+        h.controls.onPointerDown(kLeftButton, 0, 600.4f, 10.5f);  // rounds to 600, 10
         h.move(610.7f, 14, kLeftButton);
         const auto& log = h.desktop.log;
         EXPECT_NE(std::find(log.begin(), log.end(), "drag 600,10 by 10,4"), log.end());
@@ -90,18 +90,18 @@ TEST(Pointer, ADragFromAGrabAreaMovesTheWindowAndPausesPollingUntilItEnds) {
     }
 
     test::ControlsHarness middle;  // pressed on the skin's middle: no drag
-    middle.controls.mainback_MouseDown(kLeftButton, 0, 300, 300);
+    middle.controls.onPointerDown(kLeftButton, 0, 300, 300);
     middle.move(310, 310, kLeftButton);
     for (const std::string& call : middle.desktop.log) EXPECT_NE(call.rfind("drag", 0), 0u);
 
     test::ControlsHarness both;  // left and right together
-    both.controls.mainback_MouseDown(kLeftButton, 0, 600, 10);
+    both.controls.onPointerDown(kLeftButton, 0, 600, 10);
     both.move(610, 14, 3);
     EXPECT_TRUE(both.desktop.pollTimer);
 
     test::ControlsHarness wayland;  // the compositor moves the window; polling goes on
     wayland.desktop.compositorMoves = true;
-    wayland.controls.mainback_MouseDown(kLeftButton, 0, 600, 10);
+    wayland.controls.onPointerDown(kLeftButton, 0, 600, 10);
     wayland.move(610, 14, kLeftButton);
     EXPECT_TRUE(wayland.desktop.pollTimer);
 }
@@ -148,17 +148,17 @@ TEST(Pointer, OnlyCtrlAltWithoutShiftArmsTheResetSpotAndFocusLossDisarmsIt) {
                 {kAltMask, false}};
     for (const auto& k : keys) {
         test::ControlsHarness h;
-        h.controls.mainback_KeyDown(0, k.shift);
+        h.controls.onKeyDown(0, k.shift);
         EXPECT_EQ(h.state.ui.resetArmed, k.armed) << k.shift;
     }
     test::ControlsHarness h;
-    h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
+    h.controls.onKeyDown(0, kCtrlMask | kAltMask);
     h.controls.focusLost();
     EXPECT_FALSE(h.state.ui.resetArmed);
-    h.controls.mainback_KeyDown(0, kCtrlMask | kAltMask);
+    h.controls.onKeyDown(0, kCtrlMask | kAltMask);
     h.move(88, 229);  // moving does not disarm
     EXPECT_TRUE(h.state.ui.resetArmed);
-    h.controls.mainback_KeyUp(0, 0);
+    h.controls.onKeyUp(0, 0);
     EXPECT_FALSE(h.state.ui.resetArmed);
 }
 

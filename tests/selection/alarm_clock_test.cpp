@@ -72,9 +72,9 @@ TEST(AlarmClock, EditingEndsAfterEightSecondsWithoutSetOrArrowsAndShowsTheWholeT
     h.tick(0.2);
     EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Hour));
     // The whole time is back on the window: the same pixels as a fresh full draw.
-    const QImage shown = h.renderer.mainback().copy(148, 127, 55, 13);
+    const QImage shown = h.renderer.windowPicture().copy(148, 127, 55, 13);
     h.renderer.DrawAlarmSetting(0);
-    EXPECT_EQ(shown, h.renderer.mainback().copy(148, 127, 55, 13));
+    EXPECT_EQ(shown, h.renderer.windowPicture().copy(148, 127, 55, 13));
 }
 
 TEST(AlarmClock, SwitchingOnGivesThePanelTheTimeShownBeforeTheStatus) {
@@ -85,10 +85,10 @@ TEST(AlarmClock, SwitchingOnGivesThePanelTheTimeShownBeforeTheStatus) {
     h.click(175, 150);
     EXPECT_TRUE(h.state.panel.alarmEnabled);
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x2A, 0x29}));
-    EXPECT_EQ(h.renderer.blcd().pixel(48 + 2, 29 + 2), h.skin.colour("alen.bmp"));
+    EXPECT_EQ(h.renderer.lcdPicture().pixel(48 + 2, 29 + 2), h.skin.colour("alen.bmp"));
     h.click(175, 150);
     EXPECT_EQ(h.pushes(), (std::vector<uint8_t>{0x29}));
-    EXPECT_EQ(h.renderer.blcd().pixel(48 + 2, 29 + 2), h.skin.colour("aldis.bmp"));
+    EXPECT_EQ(h.renderer.lcdPicture().pixel(48 + 2, 29 + 2), h.skin.colour("aldis.bmp"));
 }
 
 TEST(AlarmClock, ClosingTheAlarmWingStopsEditing) {

@@ -11,7 +11,7 @@ constexpr QPoint kCpuFanOnWindow{132 + 2, 233 + 2};   // inside the CPU fan icon
 constexpr QPoint kCaseLimitOnWindow{243 + 2, 285 + 2};  // inside the case limit icon
 
 QRgb at(test::ControlsHarness& h, QPoint p) {
-    return h.renderer.mainback().pixel(p);
+    return h.renderer.windowPicture().pixel(p);
 }
 
 TEST(Selection, SelectingAnotherItemDrawsThePreviousOneNormalAndMovesTheFlag) {

@@ -20,21 +20,21 @@ using testing_files::WriteBytes;
 // A state with every stored variable away from its default, zeros and negatives included.
 MonitorState SampleState() {
     MonitorState s;
-    s.settings.limitCelsius[1] = 65, s.settings.limitCelsius[2] = 0, s.settings.limitCelsius[3] = -5, s.settings.limitCelsius[4] = 123456;
-    s.settings.limitFahrenheit[1] = 149, s.settings.limitFahrenheit[2] = 131, s.settings.limitFahrenheit[3] = 0, s.settings.limitFahrenheit[4] = 113;
+    s.settings.limitCelsius[Channel::Cpu] = 65, s.settings.limitCelsius[Channel::Hdd] = 0, s.settings.limitCelsius[Channel::Vga] = -5, s.settings.limitCelsius[Channel::Case] = 123456;
+    s.settings.limitFahrenheit[Channel::Cpu] = 149, s.settings.limitFahrenheit[Channel::Hdd] = 131, s.settings.limitFahrenheit[Channel::Vga] = 0, s.settings.limitFahrenheit[Channel::Case] = 113;
     s.settings.backlight = Backlight::Purple;
     s.settings.fanMode = FanMode::Manual;
     s.settings.unit = TemperatureUnit::Fahrenheit;
     s.settings.alarm.text = "07:45";
-    s.settings.fanSetPoint[1] = 480, s.settings.fanSetPoint[2] = 400, s.settings.fanSetPoint[3] = 0, s.settings.fanSetPoint[4] = 600;
-    s.settings.manualFanSpeed[1] = 2400, s.settings.manualFanSpeed[2] = 2000, s.settings.manualFanSpeed[3] = 1600, s.settings.manualFanSpeed[4] = -1;
+    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400, s.settings.fanSetPoint[Channel::Vga] = 0, s.settings.fanSetPoint[Channel::Case] = 600;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000, s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = -1;
     return s;
 }
 
 // A state whose stored variables all differ from what an empty file gives.
 MonitorState DirtyState() {
     MonitorState s = SampleState();
-    s.settings.limitCelsius[2] = 1, s.settings.limitFahrenheit[3] = 1, s.settings.fanSetPoint[3] = 1;
+    s.settings.limitCelsius[Channel::Hdd] = 1, s.settings.limitFahrenheit[Channel::Vga] = 1, s.settings.fanSetPoint[Channel::Vga] = 1;
     s.settings.fanMode = FanMode::Automatic;
     return s;
 }
@@ -109,13 +109,13 @@ TEST_F(SettingsFileTest, EmptySectionOrMissingFileGivesZerosClearFlagsAndColonAl
 
 TEST_F(SettingsFileTest, LoadTouchesOnlyTheStoredVariables) {
     MonitorState start;
-    start.panel.lcdSensor = 2, start.panel.alarmEnabled = true, start.panel.volumeLevel = 17, start.readings.fanLimit[1] = 2400;
+    start.panel.lcdSensor = 2, start.panel.alarmEnabled = true, start.panel.volumeLevel = 17, start.readings.fanLimit[Channel::Cpu] = 2400;
     const MonitorState loaded = LoadText("[settings]\r\nst1=70\r\n", start);
-    EXPECT_EQ(loaded.settings.limitCelsius[1], 70);
+    EXPECT_EQ(loaded.settings.limitCelsius[Channel::Cpu], 70);
     EXPECT_EQ(loaded.panel.lcdSensor, 2);
     EXPECT_TRUE(loaded.panel.alarmEnabled);
     EXPECT_EQ(loaded.panel.volumeLevel, 17);
-    EXPECT_EQ(loaded.readings.fanLimit[1], 2400);
+    EXPECT_EQ(loaded.readings.fanLimit[Channel::Cpu], 2400);
 }
 
 TEST_F(SettingsFileTest, NumbersAreReadLenientlyRoundedHalfEvenAndClamped) {
@@ -135,20 +135,20 @@ TEST_F(SettingsFileTest, NumbersAreReadLenientlyRoundedHalfEvenAndClamped) {
         "sf2=-1e12\r\n"
         "sf3=2147483647.4\r\n"
         "msf1=\r\n");
-    EXPECT_EQ(s.settings.limitCelsius[1], 72);
-    EXPECT_EQ(s.settings.limitCelsius[2], 72);
-    EXPECT_EQ(s.settings.limitCelsius[3], -3);
-    EXPECT_EQ(s.settings.limitCelsius[4], 100);
-    EXPECT_EQ(s.settings.limitFahrenheit[1], 2);
-    EXPECT_EQ(s.settings.limitFahrenheit[2], 4);
-    EXPECT_EQ(s.settings.limitFahrenheit[3], -2);
-    EXPECT_EQ(s.settings.limitFahrenheit[4], 0);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 72);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Hdd], 72);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Vga], -3);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Case], 100);
+    EXPECT_EQ(s.settings.limitFahrenheit[Channel::Cpu], 2);
+    EXPECT_EQ(s.settings.limitFahrenheit[Channel::Hdd], 4);
+    EXPECT_EQ(s.settings.limitFahrenheit[Channel::Vga], -2);
+    EXPECT_EQ(s.settings.limitFahrenheit[Channel::Case], 0);
     EXPECT_EQ(s.settings.backlight, static_cast<Backlight>(32767));
-    EXPECT_EQ(s.settings.fanSetPoint[1], 2147483647);
-    EXPECT_EQ(s.settings.fanSetPoint[2], -2147483647 - 1);
-    EXPECT_EQ(s.settings.fanSetPoint[3], 2147483647);
-    EXPECT_EQ(s.settings.fanSetPoint[4], 0);  // missing key
-    EXPECT_EQ(s.settings.manualFanSpeed[1], 0);
+    EXPECT_EQ(s.settings.fanSetPoint[Channel::Cpu], 2147483647);
+    EXPECT_EQ(s.settings.fanSetPoint[Channel::Hdd], -2147483647 - 1);
+    EXPECT_EQ(s.settings.fanSetPoint[Channel::Vga], 2147483647);
+    EXPECT_EQ(s.settings.fanSetPoint[Channel::Case], 0);  // missing key
+    EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 0);
 }
 
 TEST_F(SettingsFileTest, FlagsAreSetByAnyNumberThatRoundsToNonZero) {
@@ -236,7 +236,7 @@ TEST_F(SettingsFileTest, AnUnreadableFileIsLoggedAndReadAsEmpty) {
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(log.rfind("kestrelon: ", 0), 0u) << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    EXPECT_EQ(s.settings.limitCelsius[1], 0);
+    EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 0);
     EXPECT_EQ(s.settings.alarm.text, ":");
 }
 

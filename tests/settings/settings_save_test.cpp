@@ -25,7 +25,7 @@ constexpr std::string_view kOldContent = "[settings]\r\nst1=42\r\n";
 
 MonitorState ChangedState() {
     MonitorState s;
-    s.settings.limitCelsius[1] = 77;
+    s.settings.limitCelsius[Channel::Cpu] = 77;
     s.settings.alarm.text = "06:00";
     return s;
 }

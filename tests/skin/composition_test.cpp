@@ -82,32 +82,32 @@ QPoint buttonMiddle(const Slide& s) {
 }  // namespace
 
 TEST_F(RendererTest, RefreshSkinIsIdempotentAndWritesOnlyTheComposedBlock) {
-    const QImage before = renderer.mainback().copy();
+    const QImage before = renderer.windowPicture().copy();
     renderer.RefreshSkin();
-    const QImage once = renderer.mainback().copy();
+    const QImage once = renderer.windowPicture().copy();
     EXPECT_EQ(diffOutside(before, once, kComposed), "");
     EXPECT_NE(once, before) << "the wings must have been drawn";
     renderer.RefreshSkin();
-    EXPECT_EQ(renderer.mainback(), once);
+    EXPECT_EQ(renderer.windowPicture(), once);
     EXPECT_EQ(shows, 2);
 }
 
 TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
     state.ui.lowerLeftWingOpen = true;
-    renderer.ShowFanIcon(1);
+    renderer.ShowFanIcon(Channel::Cpu);
     renderer.RefreshSkin();
     for (const Slide& s : kSlides) {
         const bool open = s.wing == geo::WingId::LowerLeft;
         const QPoint at = open ? s.open : s.closed;
-        EXPECT_EQ(renderer.mainback().pixel(at + QPoint(50, 50)), colour(s.picture)) << s.picture;
-        EXPECT_EQ(renderer.mainback().pixel(buttonMiddle(s)),
+        EXPECT_EQ(renderer.windowPicture().pixel(at + QPoint(50, 50)), colour(s.picture)) << s.picture;
+        EXPECT_EQ(renderer.windowPicture().pixel(buttonMiddle(s)),
                   colour(open ? s.buttonOpen : s.buttonClosed))
             << s.picture;
     }
-    EXPECT_EQ(renderer.mainback().pixel(207 + 22, 204 + 23), colour("cen.bmp"));
-    EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(132, 233, 24, 9), colour("fcpu.bmp")), "")
+    EXPECT_EQ(renderer.windowPicture().pixel(207 + 22, 204 + 23), colour("cen.bmp"));
+    EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(132, 233, 24, 9), colour("fcpu.bmp")), "")
         << "the uncovered LCD shows its fan icon at its window place";
-    EXPECT_EQ(renderer.mainback().pixel(122 + 106, 119 + 31), SyntheticSkin::blcdPixel(106, 31))
+    EXPECT_EQ(renderer.windowPicture().pixel(122 + 106, 119 + 31), SyntheticSkin::blcdPixel(106, 31))
         << "the seam between the closed wings shows the LCD";
 }
 
@@ -125,11 +125,11 @@ TEST_F(RendererTest, WingSlidesRunTheirFramesPacedAndEndInTheNewState) {
             VirtualTime slideTime;
             SkinRenderer slider(state, skin.dir(), slideTime, [&] {
                 if (!recording) return;
-                seen.push_back(spriteAt(slider.mainba2(), colour(s.picture), kComposed));
-                if (stray.empty()) stray = diffOutside(start, slider.mainback(), block);
+                seen.push_back(spriteAt(slider.composition(), colour(s.picture), kComposed));
+                if (stray.empty()) stray = diffOutside(start, slider.windowPicture(), block);
             });
             slider.RefreshSkin();
-            start = slider.mainback().copy();
+            start = slider.windowPicture().copy();
             recording = true;
 
             slider.AnimateWing(s.wing, direction);
@@ -139,28 +139,28 @@ TEST_F(RendererTest, WingSlidesRunTheirFramesPacedAndEndInTheNewState) {
             EXPECT_EQ(stray, "") << s.picture << ": a frame wrote outside its block";
             EXPECT_EQ(slideTime.waits(), s.frames - 1);
             EXPECT_NEAR(slideTime.totalWaitSeconds(), (s.frames - 1) * 0.008, 1e-9);
-            EXPECT_EQ(slider.mainback().pixel(buttonMiddle(s)),
+            EXPECT_EQ(slider.windowPicture().pixel(buttonMiddle(s)),
                       colour(opening ? s.buttonOpen : s.buttonClosed));
-            EXPECT_EQ(slider.mainback().pixel(to + QPoint(50, 50)), colour(s.picture));
+            EXPECT_EQ(slider.windowPicture().pixel(to + QPoint(50, 50)), colour(s.picture));
         }
     }
 }
 
 TEST_F(RendererTest, SlideInAnUnknownDirectionDrawsNothing) {
     renderer.RefreshSkin();
-    const QImage back = renderer.mainback().copy(), buffer = renderer.mainba2().copy();
+    const QImage back = renderer.windowPicture().copy(), buffer = renderer.composition().copy();
     const int before = shows;
     for (int direction : {2, -1}) renderer.AnimateWing(geo::WingId::UpperRight, direction);
     EXPECT_EQ(shows, before);
     EXPECT_EQ(time.waits(), 0);
-    EXPECT_EQ(renderer.mainback(), back);
-    EXPECT_EQ(renderer.mainba2(), buffer);
+    EXPECT_EQ(renderer.windowPicture(), back);
+    EXPECT_EQ(renderer.composition(), buffer);
 }
 
 TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
     state.ui.upperLeftWingOpen = state.ui.lowerRightWingOpen = true;
     state.poll.internetLinked = true;
-    state.readings.shownTemperature[4] = 33;
+    state.readings.shownTemperature[Channel::Case] = 33;
     state.panel.present = false;
     state.host.masterVolume = 60;
     int pushes = 0;
@@ -169,35 +169,35 @@ TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
     EXPECT_FALSE(state.ui.upperLeftWingOpen || state.ui.lowerLeftWingOpen || state.ui.upperRightWingOpen || state.ui.lowerRightWingOpen);
     EXPECT_EQ(pushes, 0);
     EXPECT_EQ(state.panel.volumeLevel, 17);
-    EXPECT_EQ(renderer.mainback().pixel(494, 289), colour("linkon.bmp"));
-    EXPECT_EQ(renderer.mainback().pixel(443, 224), colour("scase.bmp"));
-    EXPECT_EQ(renderer.mainback().pixel(474 + 24, 224 + 1),
+    EXPECT_EQ(renderer.windowPicture().pixel(494, 289), colour("linkon.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(443, 224), colour("scase.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(474 + 24, 224 + 1),
               colour("shddba.bmp") | colour("s3.bmp"));
     for (const Slide& s : kSlides)
-        EXPECT_EQ(renderer.mainback().pixel(s.closed + QPoint(50, 50)), colour(s.picture));
-    const QImage drawn = renderer.mainback().copy();
+        EXPECT_EQ(renderer.windowPicture().pixel(s.closed + QPoint(50, 50)), colour(s.picture));
+    const QImage drawn = renderer.windowPicture().copy();
     const int showsSoFar = shows;
     renderer.RefreshSkin();
-    EXPECT_EQ(renderer.mainback(), drawn);
+    EXPECT_EQ(renderer.windowPicture(), drawn);
     EXPECT_EQ(showsSoFar, 1) << "the first full draw shows the window once, at its end";
 }
 
 TEST_F(RendererTest, PollHooksDrawThroughTheRenderer) {
     int checks = 0;
     RendererPollHooks hooks(renderer, [&] { ++checks; });
-    state.readings.shownFanSpeed[2] = 1800;
-    hooks.drawFanReadout(2);
-    EXPECT_EQ(renderer.mainback().pixel(518 + 6, 196 + 1),
+    state.readings.shownFanSpeed[Channel::Hdd] = 1800;
+    hooks.drawFanReadout(Channel::Hdd);
+    EXPECT_EQ(renderer.windowPicture().pixel(518 + 6, 196 + 1),
               colour("scasefba.bmp") | colour("s1.bmp"));
-    state.readings.shownTemperature[3] = 61;
-    hooks.drawTempReadout(3);
-    EXPECT_EQ(renderer.mainback().pixel(474 + 18, 210 + 1),
+    state.readings.shownTemperature[Channel::Vga] = 61;
+    hooks.drawTempReadout(Channel::Vga);
+    EXPECT_EQ(renderer.windowPicture().pixel(474 + 18, 210 + 1),
               colour("svgaba.bmp") | colour("s6.bmp"));
     EXPECT_EQ(shows, 0);
     hooks.refreshWindow();
     state.poll.shownMinute = "23:59";
     hooks.drawClockPanel();
-    EXPECT_EQ(renderer.mainback().pixel(468 + 36, 161), colour("stba.bmp") | colour("m9.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(468 + 36, 161), colour("stba.bmp") | colour("m9.bmp"));
     EXPECT_EQ(shows, 2);
     hooks.checkInternet();
     EXPECT_EQ(checks, 1);

@@ -26,7 +26,7 @@ TEST_F(RendererTest, BacklightButtonsLightExactlyTheCurrentColour) {
         renderer.ShowBacklightButtons();
         for (int code = 0; code < 4; ++code) {
             const Placed& p = code == backColor ? lit[code] : off[code];
-            EXPECT_EQ(fillMismatch(renderer.blcd(), QRect(QPoint(p.x, p.y), QSize(31, 11)),
+            EXPECT_EQ(fillMismatch(renderer.lcdPicture(), QRect(QPoint(p.x, p.y), QSize(31, 11)),
                                    colour(p.file)),
                       "")
                 << "backlight " << backColor << ": " << p.file;
@@ -48,7 +48,7 @@ TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
                                    {on ? "maoff.bmp" : "maon.bmp", 68, 194},
                                    {on ? "alen.bmp" : "aldis.bmp", 48, 29}};
         for (const Placed& p : expected)
-            EXPECT_EQ(fillMismatch(renderer.blcd(), QRect(QPoint(p.x, p.y), skin.size(p.file)),
+            EXPECT_EQ(fillMismatch(renderer.lcdPicture(), QRect(QPoint(p.x, p.y), skin.size(p.file)),
                                    colour(p.file)),
                       "")
                 << p.file;
@@ -57,15 +57,15 @@ TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
 
 TEST_F(RendererTest, UnitAndLinkPicturesChangeOnlyTheirOwnPlace) {
     for (bool on : {true, false}) {
-        const QImage before = renderer.mainback().copy();
+        const QImage before = renderer.windowPicture().copy();
         state.settings.unit = unitFor(on);
         renderer.ShowTempUnit();
         const QRect unit(505, 182, 12, 9);
-        EXPECT_EQ(fillMismatch(renderer.mainback(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")), "");
-        EXPECT_EQ(diffOutside(before, renderer.mainback(), unit), "");
+        EXPECT_EQ(fillMismatch(renderer.windowPicture(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")), "");
+        EXPECT_EQ(diffOutside(before, renderer.windowPicture(), unit), "");
 
         renderer.ShowLinkState(on);
-        EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(494, 289, 12, 9),
+        EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(494, 289, 12, 9),
                                colour(on ? "linkon.bmp" : "linkoff.bmp")),
                   "");
     }
@@ -87,7 +87,7 @@ TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
         EXPECT_EQ(state.ui.knobX, 288);
         EXPECT_EQ(state.ui.knobY, c.knobY) << "vol " << c.vol;
         EXPECT_EQ(state.panel.volumeLevel, c.usbVol) << "vol " << c.vol;
-        const QImage slider = renderer.blcd().copy(132, 10, 45, 80);
+        const QImage slider = renderer.lcdPicture().copy(132, 10, 45, 80);
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(1, c.level), QPoint(27, 75)), white), "");
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level), QPoint(34, c.level)), white), "");
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level + 1), QPoint(33, 79)),

@@ -29,34 +29,34 @@ TEST_F(RendererTest, PictureReplacedOnDiskIsUsedFromTheNextDrawing) {
     namespace fs = std::filesystem;
     const fs::path file = skin.path("linkon.bmp");
     renderer.ShowLinkState(true);
-    EXPECT_EQ(renderer.mainback().pixel(494, 289), colour("linkon.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(494, 289), colour("linkon.bmp"));
 
     // Same size, later modification time.
     const auto first = fs::last_write_time(file);
     skin.write("linkon.bmp", solid(QSize(12, 9), qRgb(1, 2, 3)));
     fs::last_write_time(file, first + std::chrono::seconds(2));
     renderer.ShowLinkState(true);
-    EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(494, 289, 12, 9), qRgb(1, 2, 3)), "");
+    EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(494, 289, 12, 9), qRgb(1, 2, 3)), "");
 
     // Other size, the very same modification time.
     const auto second = fs::last_write_time(file);
     skin.write("linkon.bmp", solid(QSize(14, 9), qRgb(4, 5, 6)));
     fs::last_write_time(file, second);
     renderer.ShowLinkState(true);
-    EXPECT_EQ(fillMismatch(renderer.mainback(), QRect(494, 289, 14, 9), qRgb(4, 5, 6)), "");
+    EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(494, 289, 14, 9), qRgb(4, 5, 6)), "");
 }
 
 TEST_F(RendererTest, VanishedFileSkipsOnlyItsDrawingAndIsLoggedOnce) {
     skin.remove("luw.bmp");
     skin.remove("scpuba.bmp");
-    const QImage before = renderer.mainback().copy();
+    const QImage before = renderer.windowPicture().copy();
     testing::internal::CaptureStderr();
-    state.readings.shownTemperature[1] = 40;
+    state.readings.shownTemperature[Channel::Cpu] = 40;
     EXPECT_NO_THROW({
         renderer.RefreshSkin();
         renderer.RefreshSkin();
-        renderer.DrawTempReadout(1);
-        renderer.DrawTempReadout(1);
+        renderer.DrawTempReadout(Channel::Cpu);
+        renderer.DrawTempReadout(Channel::Cpu);
     });
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(log.find("kestrelon: cannot draw luw.bmp: "), 0u) << log;
@@ -65,16 +65,16 @@ TEST_F(RendererTest, VanishedFileSkipsOnlyItsDrawingAndIsLoggedOnce) {
     EXPECT_EQ(log.find("kestrelon:", second + 2), std::string::npos)
         << "one line per file: " << log;
 
-    EXPECT_EQ(renderer.mainback().pixel(107 + 50, 104 + 50), SyntheticSkin::blcdPixel(35, 35))
+    EXPECT_EQ(renderer.windowPicture().pixel(107 + 50, 104 + 50), SyntheticSkin::blcdPixel(35, 35))
         << "the missing wing leaves the LCD visible";
-    EXPECT_EQ(renderer.mainback().pixel(108 + 50, 228 + 50), colour("ldw.bmp"))
+    EXPECT_EQ(renderer.windowPicture().pixel(108 + 50, 228 + 50), colour("ldw.bmp"))
         << "the other wings are still drawn";
-    EXPECT_EQ(renderer.mainback().copy(474, 183, 30, 9), before.copy(474, 183, 30, 9))
+    EXPECT_EQ(renderer.windowPicture().copy(474, 183, 30, 9), before.copy(474, 183, 30, 9))
         << "a readout without background is skipped as a whole";
 
     skin.write("luw.bmp", solid(QSize(118, 118), qRgb(9, 9, 9)));
     renderer.RefreshSkin();
-    EXPECT_EQ(renderer.mainback().pixel(107 + 50, 104 + 50), qRgb(9, 9, 9));
+    EXPECT_EQ(renderer.windowPicture().pixel(107 + 50, 104 + 50), qRgb(9, 9, 9));
 }
 
 TEST(SkinSurfaces, MissingSkinPictureLeavesBlankSurfacesOfTheRightSize) {
@@ -85,14 +85,14 @@ TEST(SkinSurfaces, MissingSkinPictureLeavesBlankSurfacesOfTheRightSize) {
     VirtualTime time;
     testing::internal::CaptureStderr();
     SkinRenderer renderer(state, skin.dir(), time, {});
-    state.readings.shownTemperature[1] = 88;
-    renderer.DrawTempReadout(1);
+    state.readings.shownTemperature[Channel::Cpu] = 88;
+    renderer.DrawTempReadout(Channel::Cpu);
     renderer.RefreshSkin();
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(renderer.mainback().size(), QSize(660, 441));
-    EXPECT_EQ(renderer.mainba2().size(), QSize(660, 441));
-    EXPECT_EQ(renderer.mmask().pixel(7, 11), 0xFFFFFFFFu);
-    EXPECT_EQ(renderer.mainback().pixel(474 + 24, 183 + 1),
+    EXPECT_EQ(renderer.windowPicture().size(), QSize(660, 441));
+    EXPECT_EQ(renderer.composition().size(), QSize(660, 441));
+    EXPECT_EQ(renderer.digitMask().pixel(7, 11), 0xFFFFFFFFu);
+    EXPECT_EQ(renderer.windowPicture().pixel(474 + 24, 183 + 1),
               skin.colour("scpuba.bmp") | skin.colour("s8.bmp"));
 }
 

@@ -17,8 +17,8 @@ std::size_t heapInUse() {
 TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.readings.fanLimit[1] = 2400;
-    h.state.settings.limitCelsius[1] = 60, h.state.settings.limitFahrenheit[1] = 140;
+    h.state.readings.fanLimit[Channel::Cpu] = 2400;
+    h.state.settings.limitCelsius[Channel::Cpu] = 60, h.state.settings.limitFahrenheit[Channel::Cpu] = 140;
     h.state.poll.lcdScanning = true;
     RendererPollHooks hooks(h.renderer, nullptr);
     PollCycle cycle(h.state, h.time, hooks);
@@ -44,7 +44,7 @@ TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     int sessions = 0;
     for (int tick = 1; tick <= 86400; ++tick) {
         h.time.advance(1.0);
-        ASSERT_TRUE(cycle.Timer1_Timer());
+        ASSERT_TRUE(cycle.onPollTick());
         if (tick % 300 == 0) session(sessions++);
         if (tick == 3600) warm = heapInUse();
     }
@@ -52,8 +52,8 @@ TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     EXPECT_LT(end, warm + 256 * 1024) << "heap grew from " << warm << " to " << end;
 
     EXPECT_EQ(sessions, 288);
-    EXPECT_EQ(h.state.settings.limitCelsius[1], 60);
-    EXPECT_EQ(h.state.settings.limitFahrenheit[1], 140);
+    EXPECT_EQ(h.state.settings.limitCelsius[Channel::Cpu], 60);
+    EXPECT_EQ(h.state.settings.limitFahrenheit[Channel::Cpu], 140);
     EXPECT_EQ(h.state.ui.selectedItem, 0);
     EXPECT_EQ(h.state.ui.blinking, (std::array<int16_t, 15>{}));
     EXPECT_FALSE(h.state.ui.lowerRightWingOpen || h.state.ui.upperLeftWingOpen);

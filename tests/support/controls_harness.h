@@ -105,16 +105,16 @@ public:
         state.panel.present = true;
         controls.attachPanel(&link, &protocol);
     }
-    void move(float x, float y, int button = 0) { controls.mainback_MouseMove(button, 0, x, y); }
+    void move(float x, float y, int button = 0) { controls.onPointerMove(button, 0, x, y); }
     void click(float x, float y) {
         move(x, y);
-        controls.mainback_Click();
+        controls.onClick();
     }
     // Runs the blink tick every 100 ms for `seconds`.
     void tick(double seconds) {
         for (int i = 0; i < static_cast<int>(seconds * 10 + 0.5); ++i) {
             time.advance(0.1);
-            controls.Timer2_Timer();
+            controls.onBlinkTick();
         }
     }
     bool saved() const { return std::filesystem::exists(settingsPath); }

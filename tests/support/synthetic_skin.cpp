@@ -62,7 +62,7 @@ void SyntheticSkin::add(std::string_view name, Kind kind, QSize size) {
 SyntheticSkin::SyntheticSkin() {
     add(geo::kSkinPictureFile, Kind::SkinPattern, qsize(geo::kWindow));
     add(geo::kLcdPictureFile, Kind::LcdPattern, qsize(geo::kLcd));
-    add(geo::kMmaskFile, Kind::White, qsize(geo::kMmask));
+    add(geo::kDigitMaskFile, Kind::White, qsize(geo::kMmask));
     for (const geo::Font* font : {&geo::kSmallFont, &geo::kMediumFont, &geo::kBigFont}) {
         for (char d = '0'; d <= '9'; ++d)
             add(std::string(font->prefix) + d + ".bmp", Kind::Glyph, qsize(font->cell));
@@ -71,7 +71,7 @@ SyntheticSkin::SyntheticSkin() {
     }
     for (const geo::Readout& r : geo::kReadouts)
         add(r.background, Kind::Dark,
-            r.target == geo::Surface::Mainback ? QSize(30, 9) : QSize(26, 11));
+            r.target == geo::Surface::Window ? QSize(30, 9) : QSize(26, 11));
     for (const geo::HostReadout& h : geo::kHostReadouts)
         add(h.background, Kind::Dark, QSize(h.rightmost.x + 6, 9));
     add(geo::kClockBackground, Kind::Dark, QSize(45, 12));

@@ -37,7 +37,7 @@ inline QRect rectOf(const geo::Area& a) {
     return QRect(a.x0, a.y0, a.x1 - a.x0 + 1, a.y1 - a.y0 + 1);
 }
 inline QPoint windowPoint(geo::Surface s, geo::Point p) {
-    return s == geo::Surface::Blcd ? QPoint(p.x + geo::kLcdOrigin.x, p.y + geo::kLcdOrigin.y)
+    return s == geo::Surface::Lcd ? QPoint(p.x + geo::kLcdOrigin.x, p.y + geo::kLcdOrigin.y)
                                    : QPoint(p.x, p.y);
 }
 

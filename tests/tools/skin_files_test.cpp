@@ -71,7 +71,7 @@ TEST(SkinFiles, SpriteMasksArePureBlackAndWhiteAndThePicturesBlackOutside) {
 }
 
 TEST(SkinFiles, MmaskIsWhiteSoGlyphsAreOredOverTheirBackground) {
-    const QImage mmask = picture(geo::kMmaskFile);
+    const QImage mmask = picture(geo::kDigitMaskFile);
     for (int y = 0; y < mmask.height(); ++y)
         for (int x = 0; x < mmask.width(); ++x) ASSERT_EQ(mmask.pixel(x, y) & 0xffffff, 0xffffffu);
 }

@@ -26,7 +26,7 @@ std::vector<Placed> placedPictures() {
     std::vector<Placed> list;
     for (const auto& r : geo::kReadouts) list.push_back(placed(r.background, r.target, r.at));
     for (const auto& h : geo::kHostReadouts)
-        list.push_back(placed(h.background, geo::Surface::Mainback, h.at));
+        list.push_back(placed(h.background, geo::Surface::Window, h.at));
     for (const auto& i : geo::kIcons) list.push_back(placed(i.picture, i.target, i.at));
     for (const auto* i :
          {&geo::kTempUnit, &geo::kLinkLamp, &geo::kCelsiusButton, &geo::kFahrenheitButton,
@@ -34,9 +34,9 @@ std::vector<Placed> placedPictures() {
         list.push_back(placed(i->off, i->target, i->at));
     for (const auto& b : geo::kBacklightButtons)
         list.push_back(placed(b.picture.off, b.picture.target, b.picture.at));
-    list.push_back(placed(geo::kClockBackground, geo::Surface::Mainback, geo::kClockAt));
-    list.push_back(placed(geo::kAlarmBackground, geo::Surface::Blcd, geo::kAlarmPanelOnLcd));
-    list.push_back(placed(geo::kVolumeBackground, geo::Surface::Blcd, geo::kVolumeOnLcd));
+    list.push_back(placed(geo::kClockBackground, geo::Surface::Window, geo::kClockAt));
+    list.push_back(placed(geo::kAlarmBackground, geo::Surface::Lcd, geo::kAlarmPanelOnLcd));
+    list.push_back(placed(geo::kVolumeBackground, geo::Surface::Lcd, geo::kVolumeOnLcd));
     return list;
 }
 
@@ -56,7 +56,7 @@ TEST(SkinLayout, LcdPicturesStayClearOfTheHubAndTheWingButtons) {
     std::vector<Sprite> covers{{geo::kCentreMask, geo::kCentreAt}};
     for (const auto& w : geo::kWings) covers.push_back({w.buttonClosedMask, w.buttonAt});
     for (const Placed& p : placedPictures()) {
-        if (p.surface != geo::Surface::Blcd) continue;
+        if (p.surface != geo::Surface::Lcd) continue;
         for (const Sprite& s : covers) {
             const QImage mask = picture(s.mask);
             const QPoint origin(s.at.x, s.at.y);

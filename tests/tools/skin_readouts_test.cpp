@@ -42,11 +42,11 @@ std::vector<Panel> panels() {
         list.push_back({r.background, r.target, r.at, &geo::kSmallFont, rightAligned(r.rightmost.x),
                         r.rightmost.y});
     for (const auto& h : geo::kHostReadouts)
-        list.push_back({h.background, geo::Surface::Mainback, h.at, &geo::kSmallFont,
+        list.push_back({h.background, geo::Surface::Window, h.at, &geo::kSmallFont,
                         rightAligned(h.rightmost.x), h.rightmost.y});
-    list.push_back({geo::kClockBackground, geo::Surface::Mainback, geo::kClockAt, &geo::kMediumFont,
+    list.push_back({geo::kClockBackground, geo::Surface::Window, geo::kClockAt, &geo::kMediumFont,
                     leftAligned(geo::kMediumFont), 0});
-    list.push_back({geo::kAlarmBackground, geo::Surface::Blcd, geo::kAlarmPanelOnLcd,
+    list.push_back({geo::kAlarmBackground, geo::Surface::Lcd, geo::kAlarmPanelOnLcd,
                     &geo::kBigFont, leftAligned(geo::kBigFont), 0});
     return list;
 }
@@ -80,11 +80,11 @@ TEST(SkinReadouts, PanelsAreDarkUnderEveryCharacterCell) {
 TEST(SkinReadouts, PanelsAreCutFromTheSurfaceTheyAreCopiedOnto) {
     const QImage mainBack = picture(geo::kSkinPictureFile), lcd = picture(geo::kLcdPictureFile);
     std::vector<Panel> list = panels();
-    list.push_back({geo::kVolumeBackground, geo::Surface::Blcd, geo::kVolumeOnLcd, nullptr, {}, 0});
+    list.push_back({geo::kVolumeBackground, geo::Surface::Lcd, geo::kVolumeOnLcd, nullptr, {}, 0});
     for (const Panel& p : list) {
         SCOPED_TRACE(std::string(p.file));
         const QImage bg = picture(p.file);
-        const QImage& surface = p.surface == geo::Surface::Blcd ? lcd : mainBack;
+        const QImage& surface = p.surface == geo::Surface::Lcd ? lcd : mainBack;
         EXPECT_EQ(surface.copy(QRect(QPoint(p.at.x, p.at.y), bg.size())), bg);
     }
 }

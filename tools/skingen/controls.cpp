@@ -99,7 +99,7 @@ void paintReadoutGhosts(QImage& img, QPoint at, geo::Point rightmost, QSize size
         paintGhostCell(img, f, at + QPoint(x, rightmost.y), false, kGhostDots);
 }
 
-void paintIcon(QImage& img, const QRect& r, geo::IconRow row, int channel, bool highlighted) {
+void paintIcon(QImage& img, const QRect& r, geo::IconRow row, Channel channel, bool highlighted) {
     const std::string_view word = channelWord(channel);
     const bool symbol = row != geo::IconRow::Sensor;
     const Symbol sym = row == geo::IconRow::Fan ? Symbol::Fan : Symbol::Thermometer;

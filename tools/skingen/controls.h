@@ -34,7 +34,7 @@ void paintGlassButton(QImage& img, const QRect& r, const GlassButton& b);
 void paintReadoutGhosts(QImage& img, QPoint at, geo::Point rightmost, QSize size);
 
 // Sensor, fan and limit icons: a word with the row's symbol; highlighted ones are inverted.
-void paintIcon(QImage& img, const QRect& r, geo::IconRow row, int channel, bool highlighted);
+void paintIcon(QImage& img, const QRect& r, geo::IconRow row, Channel channel, bool highlighted);
 
 // A round lamp: on it glows in `colour`, off it is a dark lens.
 void paintLamp(QImage& img, const QRect& r, const QColor& colour, bool on);

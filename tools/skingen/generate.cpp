@@ -28,7 +28,7 @@ void writeFonts(SkinWriter& out) {
             out.picture(glyphFile(*font, c), digitGlyph(*font, c, kGlow));
     QImage mmask(geo::kMmask.w, geo::kMmask.h, QImage::Format_RGB32);
     mmask.fill(Qt::white);
-    out.picture(geo::kMmaskFile, mmask);
+    out.picture(geo::kDigitMaskFile, mmask);
 }
 
 void writeSprite(SkinWriter& out, std::string_view picture, std::string_view mask,

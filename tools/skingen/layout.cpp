@@ -8,7 +8,7 @@
 namespace kestrelon::skingen {
 
 QPoint onWindow(geo::Surface s, geo::Point at) {
-    if (s == geo::Surface::Blcd) return QPoint(at.x + geo::kLcdOrigin.x, at.y + geo::kLcdOrigin.y);
+    if (s == geo::Surface::Lcd) return QPoint(at.x + geo::kLcdOrigin.x, at.y + geo::kLcdOrigin.y);
     return QPoint(at.x, at.y);
 }
 
@@ -31,22 +31,22 @@ namespace {
 
 struct IconControl {
     geo::IconRow row;
-    int channel;
+    Channel channel;
     geo::Control control;
 };
 constexpr IconControl kIconControls[] = {
-    {geo::IconRow::Sensor, 1, geo::Control::SensorCpu},
-    {geo::IconRow::Sensor, 2, geo::Control::SensorHdd},
-    {geo::IconRow::Sensor, 3, geo::Control::SensorVga},
-    {geo::IconRow::Sensor, 4, geo::Control::SensorCase},
-    {geo::IconRow::Fan, 1, geo::Control::FanIconCpu},
-    {geo::IconRow::Fan, 2, geo::Control::FanIconHdd},
-    {geo::IconRow::Fan, 3, geo::Control::FanIconVga},
-    {geo::IconRow::Fan, 4, geo::Control::FanIconCase},
-    {geo::IconRow::Threshold, 1, geo::Control::LimitIconCpu},
-    {geo::IconRow::Threshold, 2, geo::Control::LimitIconHdd},
-    {geo::IconRow::Threshold, 3, geo::Control::LimitIconVga},
-    {geo::IconRow::Threshold, 4, geo::Control::LimitIconCase},
+    {geo::IconRow::Sensor, Channel::Cpu, geo::Control::SensorCpu},
+    {geo::IconRow::Sensor, Channel::Hdd, geo::Control::SensorHdd},
+    {geo::IconRow::Sensor, Channel::Vga, geo::Control::SensorVga},
+    {geo::IconRow::Sensor, Channel::Case, geo::Control::SensorCase},
+    {geo::IconRow::Fan, Channel::Cpu, geo::Control::FanIconCpu},
+    {geo::IconRow::Fan, Channel::Hdd, geo::Control::FanIconHdd},
+    {geo::IconRow::Fan, Channel::Vga, geo::Control::FanIconVga},
+    {geo::IconRow::Fan, Channel::Case, geo::Control::FanIconCase},
+    {geo::IconRow::Threshold, Channel::Cpu, geo::Control::LimitIconCpu},
+    {geo::IconRow::Threshold, Channel::Hdd, geo::Control::LimitIconHdd},
+    {geo::IconRow::Threshold, Channel::Vga, geo::Control::LimitIconVga},
+    {geo::IconRow::Threshold, Channel::Case, geo::Control::LimitIconCase},
 };
 
 }  // namespace
@@ -57,9 +57,9 @@ geo::Control iconControl(const geo::Icon& icon) {
     return geo::Control::ResetSpot;
 }
 
-std::string_view channelWord(int channel) {
-    constexpr std::string_view words[] = {"", "CPU", "HDD", "VGA", "CASE"};
-    return channel >= 1 && channel <= 4 ? words[channel] : "";
+std::string_view channelWord(Channel channel) {
+    constexpr std::string_view words[] = {"CPU", "HDD", "VGA", "CASE"};
+    return words[channelIndex(channel)];
 }
 
 QSize sizeToClickCorner(QPoint windowAt, geo::Control control) {

@@ -19,7 +19,7 @@ QSize alarmPanelSize();  // five big characters
 
 // The control clicked at an icon, its channel's word ("CPU", "HDD", "VGA", "CASE").
 geo::Control iconControl(const geo::Icon& icon);
-std::string_view channelWord(int channel);
+std::string_view channelWord(Channel channel);
 
 // A picture whose top-left corner sits at `windowAt` and which reaches the far corner of the
 // control's click rectangle.

@@ -114,7 +114,7 @@ void drawVolumeQuadrant(QImage& img) {
 
 void drawSetPointQuadrants(QImage& img) {
     for (const auto& r : geo::kReadouts)
-        if (r.target == geo::Surface::Blcd)
+        if (r.target == geo::Surface::Lcd)
             paintReadoutGhosts(img, QPoint(r.at.x, r.at.y), r.rightmost, readoutSize(r.rightmost));
     for (geo::Control c : {geo::Control::FanArrowUp, geo::Control::LimitArrowUp})
         paintGlassButton(img, lcdRect(c), {Face::ArrowUp, {}, {}, kGlow, false});

@@ -116,12 +116,12 @@ void drawWebKey(QImage& img, const Mask& key) {
 QRect sideItems() {
     QRect r;
     for (const auto& ro : geo::kReadouts)
-        if (ro.target == geo::Surface::Mainback)
+        if (ro.target == geo::Surface::Window)
             r = r.united(QRect(onWindow(ro.target, ro.at), readoutSize(ro.rightmost)));
     for (const auto& h : geo::kHostReadouts)
         r = r.united(QRect(QPoint(h.at.x, h.at.y), readoutSize(h.rightmost)));
     for (const auto& i : geo::kIcons)
-        if (i.target == geo::Surface::Mainback)
+        if (i.target == geo::Surface::Window)
             r = r.united(QRect(onWindow(i.target, i.at), iconSize(i)));
     r = r.united(QRect(QPoint(geo::kClockAt.x, geo::kClockAt.y), clockPanelSize()));
     r = r.united(QRect(QPoint(geo::kLinkLamp.at.x, geo::kLinkLamp.at.y), kLampSize));
@@ -150,7 +150,7 @@ void drawSideLabels(QImage& img) {
     // Fan column: "RPM" after each fan readout; captions under both columns.
     int lastRow = 0, tempX = 0, fanX = 0, fanRight = 0;
     for (const auto& r : geo::kReadouts) {
-        if (r.target != geo::Surface::Mainback) continue;
+        if (r.target != geo::Surface::Window) continue;
         const int y = r.at.y + r.rightmost.y + 1;
         lastRow = std::max(lastRow, r.at.y + readoutSize(r.rightmost).height());
         if (r.kind == geo::ReadoutKind::Fan) {
@@ -175,7 +175,7 @@ void drawSideLabels(QImage& img) {
 
 void drawReadoutWindows(QImage& img) {
     for (const auto& r : geo::kReadouts)
-        if (r.target == geo::Surface::Mainback)
+        if (r.target == geo::Surface::Window)
             paintReadoutGhosts(img, onWindow(r.target, r.at), r.rightmost,
                                readoutSize(r.rightmost));
     for (const auto& h : geo::kHostReadouts)

@@ -76,13 +76,13 @@ std::vector<Piece> pieces() {
     for (const auto& r : geo::kReadouts)
         list.push_back(piece(r.background, r.target, r.at, readoutSize(r.rightmost)));
     for (const auto& h : geo::kHostReadouts)
-        list.push_back(piece(h.background, geo::Surface::Mainback, h.at, readoutSize(h.rightmost)));
+        list.push_back(piece(h.background, geo::Surface::Window, h.at, readoutSize(h.rightmost)));
     list.push_back(
-        piece(geo::kClockBackground, geo::Surface::Mainback, geo::kClockAt, clockPanelSize()));
+        piece(geo::kClockBackground, geo::Surface::Window, geo::kClockAt, clockPanelSize()));
     list.push_back(
-        piece(geo::kAlarmBackground, geo::Surface::Blcd, geo::kAlarmPanelOnLcd, alarmPanelSize()));
+        piece(geo::kAlarmBackground, geo::Surface::Lcd, geo::kAlarmPanelOnLcd, alarmPanelSize()));
     list.push_back(
-        piece(geo::kVolumeBackground, geo::Surface::Blcd, geo::kVolumeOnLcd, kVolumeSize));
+        piece(geo::kVolumeBackground, geo::Surface::Lcd, geo::kVolumeOnLcd, kVolumeSize));
 
     for (const auto& icon : geo::kIcons)
         for (bool highlighted : {false, true})
@@ -124,7 +124,7 @@ std::vector<Piece> pieces() {
 void writePieces(SkinWriter& out, QImage& mainBack, QImage& lcd) {
     const QImage mainBase = mainBack.copy(), lcdBase = lcd.copy();
     for (const Piece& p : pieces()) {
-        const bool onLcd = p.surface == geo::Surface::Blcd;
+        const bool onLcd = p.surface == geo::Surface::Lcd;
         QImage img = (onLcd ? lcdBase : mainBase).copy(QRect(p.at, p.size));
         if (p.paint) p.paint(img, QRect(QPoint(0, 0), p.size));
         out.picture(p.file, img);
