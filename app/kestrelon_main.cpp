@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelon and kestrelon-demo: the desktop program on the USB panel or on the simulated one.
 #include <QApplication>
 #ifdef __GLIBC__

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitor state: every named variable the program shares between its subsystems.
 // Widths follow the panel's conventions: Long = int32_t, Integer = int16_t, flags = bool.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/test and scripts/run: Debian packages, configure and build.
 # shellcheck shell=bash
 

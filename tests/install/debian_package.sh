@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package made by CPack from the build tree: its name, dependencies and maintainer
 # scripts, every file under /usr, and the programs unpacked with `dpkg -x` finding their skin.
 # usage: debian_package.sh CPACK BUILD_DIR

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the install tests: the checks of expected_paths.txt on an installed tree, and the
 # installed programs run from there.
 # shellcheck shell=bash
