@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     QApplication::setApplicationName("kestrelon");
-    QApplication::setDesktopFileName("kestrelon");
+    QApplication::setDesktopFileName(KESTRELON_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
 
     DesktopProgram program(*options);
