@@ -94,7 +94,8 @@ if ! convert debian 0.4.0 "$scratch/CHANGELOG.md" >"$scratch/changelog"; then
     fail "debian: refused a changelog in form: $(cat "$scratch/err")"
 else
     out=$(dpkg-parsechangelog -l "$scratch/changelog" --all --format rfc822 2>&1 | sed -n "s/^Version: //p")
-    [ "$(echo $out)" = "0.4.0 0.3.0 0.2.0 0.1.0" ] || fail "debian: dpkg reads versions $out"
+    [ "$(tr '\n' ' ' <<<"$out")" = "0.4.0 0.3.0 0.2.0 0.1.0 " ] ||
+        fail "debian: dpkg reads versions $out"
     out=$(dpkg-parsechangelog -l "$scratch/changelog" --all 2>&1 >/dev/null)
     [ -z "$out" ] || fail "debian: dpkg warns: $out"
     want=""

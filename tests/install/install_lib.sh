@@ -54,8 +54,9 @@ PYTHON
         cut -d'"' -f2)
     product=$(grep -o 'ATTRS{idProduct}=="[0-9a-f]*"' "$root/lib/udev/rules.d/70-kestrelon.rules" |
         cut -d'"' -f2)
-    [ -n "$vendor" ] && [ "$modalias" = "usb:v${vendor^^}p${product^^}d*" ] ||
+    if [ -z "$vendor" ] || [ "$modalias" != "usb:v${vendor^^}p${product^^}d*" ]; then
         fail "$path provides modalias $modalias, not the panel's ($vendor:$product)"
+    fi
     [ "$newest" = "$KESTRELON_VERSION" ] ||
         fail "$path: newest release $newest, the project's version is $KESTRELON_VERSION"
     [ "$screenshots" -ge 2 ] || fail "$path: $screenshots captioned screenshots, not 2"
