@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's autostart entry: path, text, Exec quoting, and the safe write, remove and read.
 #include "app/autostart.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Start at login": the user's XDG autostart entry for Kestrelon — where it lives, what it says,
 // and writing, removing and reading it.
 #pragma once

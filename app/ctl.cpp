@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl: the command line, and the commands that read the panel and the settings.
 #include "app/ctl.h"
 

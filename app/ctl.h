@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl: the command-line tool on the core — list panels, read their status, show and
 // push the settings, render the window. main() only wires the real bus, clock and wait.
 #pragma once

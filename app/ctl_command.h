@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of kestrelonctl: the options of one command line and the object that runs it,
 // shared by the files that implement the commands.
 #pragma once

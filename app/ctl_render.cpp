@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl render: the window as it shows after start-up and one poll, as a picture.
 #include <algorithm>
 #include <sstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl set and watch: settings changed from scripts, and readings for logging. Both (and
 // push) go through a running kestrelon, so that only one program talks to the panel. unplug and
 // plug reach a running kestrelon-demo's simulated panel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's start-up, timers, tray and desktop services.
 #include "app/desktop_program.h"
 

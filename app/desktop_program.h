@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: start-up in its fixed order, the skin window behind a tray icon, the
 // timers, and everything the controls ask of the desktop. `kestrelon` runs it on the USB panel,
 // `kestrelon-demo` on the simulated one.

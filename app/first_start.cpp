@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings a run starts from.
 #include "app/first_start.h"
 

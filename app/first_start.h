@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings a run starts from: the user's file when it exists, else the factory values with
 // fan values from the limits the panel reports, so that a first start never pushes zeros.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelon and kestrelon-demo: the desktop program on the USB panel or on the simulated one.
 #include <QApplication>
 #ifdef __GLIBC__
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     QApplication::setApplicationName("kestrelon");
-    QApplication::setDesktopFileName("kestrelon");
+    QApplication::setDesktopFileName(KESTRELON_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
 
     DesktopProgram program(*options);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl: wires the real USB bus, clock, wait and the running program's control socket
 // into the command-line tool.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local control socket: one Kestrelon per user session listens on it, and a second start or
 // kestrelonctl hands it one request line and gets one answer line back.
 #pragma once

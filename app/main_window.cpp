@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin window and its event forwarding.
 #include "app/main_window.h"
 

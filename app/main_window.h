@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin window: frameless, shaped by the skin's outline, painting mainback at any display
 // scale, and forwarding pointer, key and focus events to the controls.
 #pragma once

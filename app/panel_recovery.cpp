@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Losing the panel and finding it again.
 #include "app/panel_recovery.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Losing the panel and finding it again: when its exchanges keep failing it is given up (one log
 // line, readouts absent, the program runs on); when a panel appears again it is opened and given
 // the settings, as at start-up.

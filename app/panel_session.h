@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open panel for the length of a run: start-up's device steps (find, open, learn the report
 // lengths, push every setting) and the close that releases it exactly once.
 #pragma once

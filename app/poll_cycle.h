@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The once-a-second poll: clock text and clock set, temperature, fan and fan-limit reads,
 // redraws of what changed, the periodic internet check and the status re-send.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Event-loop wait with a private one-shot timer.
 #include "app/qt_waiter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's wait: runs the Qt event loop for timers and painting, holds user input
 // back, and gives every wait its own timer so nested waits never end each other.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One reading of the panel as a line of text or JSON.
 #include "app/readings_text.h"
 

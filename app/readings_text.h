@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One reading of the panel as a line for people or for programs: temperatures, fan speeds and
 // fan limits, as `kestrelonctl watch` prints it and a running kestrelon reports it.
 #pragma once

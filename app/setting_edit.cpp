@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings changed from the command line.
 #include "app/setting_edit.h"
 

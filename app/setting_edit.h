@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings changed from the command line: KEY=VALUE items checked against what the controls
 // allow, applied all or none, and the panel's registers that the change touches.
 #pragma once

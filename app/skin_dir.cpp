@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locating the skin from the executable's path.
 #include "app/skin_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the skin lives: share/kestrelon beside the bin/ folder holding the executable, in the
 // build tree and once installed alike.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Termination signals through a self-pipe: the handler only writes a byte; the event loop reads
 // it and ends the program.
 #include "app/termination.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Termination signals (SIGTERM at logout or from a service manager, SIGINT, SIGHUP) handled on
 // the event loop, so the program ends as cleanly as through its own close question.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same renderer timings on the default skin that tools/skingen draws into the build tree
 // (the pictures the programs load), next to the synthetic skin of skin_bench.cpp. Another skin
 // directory can be measured with KESTRELON_BENCH_SKIN=DIR.

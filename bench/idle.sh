@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Idle cost side by side on one private Xvfb with a tint2 tray: kestrelon-demo hidden in its tray
 # polling the simulated panel, gkrellm with its default monitors and conky in a window (Debian's
 # default conky.conf, own window of type normal, 1 s updates) and, for memory, a bare Qt 6

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One poll cycle's own work: waits are virtual and the redraw hooks draw nothing, so what is
 // measured is the cycle, the framing and the decoding. The simulated-panel variant also counts
 // the panel's side of each exchange (what kestrelon-demo does once a second); the no-panel one

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Memory soak: kestrelon-demo runs on a private Xvfb with a tint2 tray for a while (10 minutes
 # unless told), polling its simulated panel, while xdotool uses it once a minute like a person:
 # double-clicks the tray icon to show the window, hovers over controls, the grab corner and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds kestrelon_bench (RelWithDebInfo), runs every benchmark with repetitions in a private
 # network namespace and prints each budgeted figure beside its budget. Measures, never asserts:
 # the exit status says only whether the benchmarks ran.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by bench/idle.sh and bench/rss_soak.sh: a private X display with a tint2 tray, the
 # processes a measurement starts (and ends, by their PIDs), and a process's counters from /proc.
 # shellcheck shell=bash

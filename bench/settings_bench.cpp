@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings file timings: LoadSettings and SaveSettings (fsync and rename included) on a realistic
 // Settings.inf in a private temporary directory, and the in-memory formatting alone.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renderer benchmarks on a synthetic 660 x 441 skin: the window region, RefreshSkin and one
 // wing-slide frame (its pause excluded).
 #include <benchmark/benchmark.h>

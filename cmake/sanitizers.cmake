@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sanitized builds: KESTRELON_SANITIZE compiles and links every target with AddressSanitizer and
 # UBSan (any finding stops the program); KESTRELON_FUZZ adds the libFuzzer targets of fuzz/.
 option(KESTRELON_SANITIZE "Build every target with AddressSanitizer and UndefinedBehaviorSanitizer"

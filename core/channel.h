@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's four channels (a temperature sensor and a fan each) and a value per channel.
 #pragma once
 

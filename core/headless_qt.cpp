@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Offscreen platform and runtime directory for display-less Qt programs.
 #include "core/headless_qt.h"
 

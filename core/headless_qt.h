@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Set-up for programs that use Qt's painting without a display (the skin generator, the tests).
 #pragma once
 

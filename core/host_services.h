@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the controls ask of the host besides the panel: the master volume and the click sound.
 // The desktop program supplies ALSA-backed ones; tests and headless tools supply fakes or none.
 #pragma once

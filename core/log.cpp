@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's log, with repeats held back.
 #include "core/log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's log: one line to stderr per message, "kestrelon: ...". A message that repeats
 // (a file gone while the window redraws every second) is written once, and again only after a
 // quiet spell, with the number of repeats it stood for.

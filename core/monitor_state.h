@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's model: the settings, what the panel reported, the panel's status, the host's
 // facts and what only the window has. Each part is named by what it holds.
 #pragma once

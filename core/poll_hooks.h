@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the poll cycle asks of the rest of the program: redraws and the internet check.
 #pragma once
 

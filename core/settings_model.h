@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings file holds, named by meaning: the limits, the fans' set points and speeds,
 // the backlight, the fan mode, the unit and the alarm time.
 #pragma once

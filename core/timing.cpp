@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real and virtual clocks and waits.
 #include "core/timing.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time sources and waits. Both are injected so that tests and the simulated panel run in virtual
 // time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device log lines go to the program's log.
 #include "device/device_log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trace lines and the tracing transport.
 #include "device/frame_trace.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame trace: a record per report sent or read, its line ("> 00 29 ..." sent, "< ..." reply),
 // and a transport wrapper that traces the frames of any other transport.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hidapi (hidraw) adapter: the library's lifetime, enumeration, and the open panel's transport.
 #include "device/hidapi_bus.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real panel through hidapi's hidraw backend: enumeration of the panel's interfaces, open by
 // path, output reports with hid_write and replies with hid_get_feature_report.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over the bus that finds and opens the panel.
 #include "device/panel_finder.h"
 

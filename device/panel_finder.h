@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the panel on a HID bus: the first interface in enumeration order with the panel's
 // vendor and product that opens is used; later ones are never opened.
 #pragma once

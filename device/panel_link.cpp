@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report frame, waits and exchanges of the panel link.
 #include "device/panel_link.h"
 

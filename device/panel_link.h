@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel link: the output report buffer, the waits, and the read and write exchanges over one
 // transport, which never interleave (one requested inside another's wait is refused and logged).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open panel as the controls see it: present or not, and the pushes they make while it is.
 #pragma once
 

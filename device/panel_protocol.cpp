@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads, clock set and pushes over the panel link, all through the register table.
 #include "device/panel_protocol.h"
 

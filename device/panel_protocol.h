@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's protocol: sensor, fan and limit reads, the clock set and the settings pushes,
 // each one driven by its row of the register table. Callers check that a panel is present first.
 #pragma once

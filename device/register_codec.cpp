@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding of register writes and decoding of register reads.
 #include "device/register_codec.h"
 

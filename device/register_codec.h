@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value encodings of the panel's registers: clamped bytes and words, packed BCD, the status
 // register bits, and the decoding of read replies into the monitor state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's registers as one table: number, direction, wait, EEPROM guard and the model's
 // values each one carries. Every read and every push is driven by a row of this table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A walk over the items of a HID report descriptor that adds up the bits of every Input, Output
 // and Feature main item per report ID.
 #include "device/report_descriptor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report lengths from a HID report descriptor: for each report kind the longest report over all
 // report IDs, in bytes, plus one byte for the report ID (also when the device uses none).
 #pragma once

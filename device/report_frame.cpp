@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checksum and reply text of the panel's reports.
 #include "device/report_frame.h"
 

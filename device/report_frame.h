@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's report frame: the checksum of a request and the text form of a reply.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated bus: lists the simulated panel and opens it.
 #include "device/simulated_bus.h"
 

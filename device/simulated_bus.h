@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A HID bus with one simulated panel on it, at path "simulated", for the demo and the tests.
 #pragma once
 

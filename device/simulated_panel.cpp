@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated panel's registers, readings and frame record.
 #include "device/simulated_panel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simulated front panel: the device side of the protocol behind the transport interface, with
 // drifting readings, an EEPROM busy after writes, and a record of every frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel link's lower edge: a HID transport and the bus it is found on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin pointer files from arbitrary bytes: DecodeCursor, and the cursor the desktop program
 // makes of what it accepts.
 #include <QBuffer>

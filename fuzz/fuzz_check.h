@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a failed invariant stops the run with a message (libFuzzer then
 // keeps the input), and a file in memory for code that reads its input from a path.
 #pragma once

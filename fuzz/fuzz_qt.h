@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt for the fuzz targets that decode pictures: an offscreen QGuiApplication made once, as the
 // programs have one when they load their skin, and coverage for Qt's own decoders.
 #pragma once

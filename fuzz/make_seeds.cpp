@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzz targets' seeds from Kestrelon's own code: saved settings, recorded sessions
 // with the simulated panel, report descriptors, pictures and pointers written the way the skin
 // generator writes them, and sounds. Usage: kestrelon-fuzz-seeds SEED_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's replies from arbitrary bytes: feature reads of any length (or failing) through the
 // panel link, input_data, the decoding of every read register, and the bounded EEPROM wait.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchanges of one poll and one settings push, in the program's order, and the byte layout
 // in which a fuzz input (or a recorded session) gives the panel's side of them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin pictures from arbitrary bytes, loaded as the renderer loads them (a BMP file decoded to
 // 32-bit RGB), then outlined as the window's shape and drawn with the raster primitives.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HID report descriptors from arbitrary bytes: the parser never reads past the descriptor, and
 // its lengths behave as lengths do when the descriptor is wrapped in Push/Pop or grows an item.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings.inf from arbitrary bytes: the lenient reader, LoadSettings, the key list of the null
 // key, and the round trip of what was loaded through the text SaveSettings writes.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A short fuzz run from the seeds: fails on a crash, a leak, a timeout or a broken invariant.
 # Usage: smoke_run.sh FUZZER SEED_DIR WORK_DIR SECONDS
 set -euo pipefail

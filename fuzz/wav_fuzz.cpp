@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The click sound's WAV reader on arbitrary bytes: whatever it accepts is a playable PCM sound
 // whose samples are whole frames taken from the file itself.
 #include <algorithm>

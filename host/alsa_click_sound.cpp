@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click playback: the WAV file is parsed here, the PCM is opened without waiting for a busy
 // device, then written in blocking mode and drained.
 #include "host/alsa_click_sound.h"

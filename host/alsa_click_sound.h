@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's click sound played through the ALSA "default" PCM, returning when it has ended.
 #pragma once
 

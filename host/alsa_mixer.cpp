@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master volume on the ALSA simple mixer: raw linear values only (no dB), the loudest
 // channel when reading, all channels when writing, mute untouched.
 #include "host/alsa_mixer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's master volume through the ALSA simple mixer of the "default" control device, which
 // is the sound server's mixer where one runs and the first card's otherwise.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A silent libasound error handler, installed once per process.
 #include "host/alsa_quiet.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host facts' arithmetic and text parsing. std::from_chars reads numbers the same way under
 // every locale (Qt sets the C locale from the environment, where "2495.998" may not be a number).
 #include "host/host_fact_parsing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host facts' arithmetic and the parsing of the kernel's text files they come from, apart
 // from any file access so that both can be checked with made-up numbers and texts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the host facts from the kernel's files and calls; a fact that cannot be read is absent,
 // so that the caller keeps the value it had.
 #include "host/host_facts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host facts shown beside the panel's readings: processor clock, installed memory and the
 // size of the system drive, read from /sys, /proc, sysinfo() and statvfs().
 #pragma once

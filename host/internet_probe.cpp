@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The internet probe on Qt Network: one GET at a time, no cache, a transfer time-out, and any
 // HTTP status counted as a reached server.
 #include "host/internet_probe.h"

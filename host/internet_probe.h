@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The internet link lamp's probe: an HTTP GET of one well-known page, run on the event loop so
 // that the window keeps responding while it waits.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Percent scaling between the volume knob and a mixer element's raw range.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bounds-checked RIFF WAVE reader: chunk by chunk, odd chunks padded to even, unknown chunks
 // skipped, PCM of 8 or 16 bits only.
 #include "host/wav_file.h"

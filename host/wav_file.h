@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a RIFF WAVE file of PCM samples (8-bit unsigned or 16-bit signed) into what a sound
 // device needs: format, channels, rate and the sample bytes.
 #pragma once

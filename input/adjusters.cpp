@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set-point arrows and the knob's volume arithmetic.
 #include "input/adjusters.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set-point arrows: one step of a temperature limit (both units kept in step) or of a manual
 // fan speed, held inside its range. Nothing is drawn or pushed here.
 #pragma once

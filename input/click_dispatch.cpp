@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The click handler: the hit table tested top to bottom at the last pointer position, each hit
 // running its control; the settings are saved unless a control ended the handling.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls' pointer, key and timer handlers, and their wiring to the panel and the desktop.
 #include "input/controls.h"
 

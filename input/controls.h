@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's controls as event handlers: clicks through the hit table, pointer moves (cursor,
 // reset hint, knob, window drag), button presses, keys, and the blink and cursor ticks. The
 // desktop feeds them real events; tests feed them synthetic ones in virtual time.

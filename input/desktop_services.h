@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the controls ask of the desktop: the window, its timers, cursors and pop-up, the close
 // question, the web link and the tray. The Qt shell provides it; tests provide a recording fake.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/test and scripts/run: Debian packages, configure and build.
 # shellcheck shell=bash
 
@@ -28,6 +29,8 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libhidapi-dev libasound2-dev
                 libxcb1-dev libgtest-dev libbenchmark-dev)
+# What judges the Debian package and its AppStream metadata (scripts/package, the install tests).
+PACKAGE_CHECK_PACKAGES=(dpkg-dev file lintian appstream)
 
 configure_and_build() {
     cmake -S "$KESTRELON_ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&

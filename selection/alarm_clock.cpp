@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm clock's controls.
 #include "selection/alarm_clock.h"
 

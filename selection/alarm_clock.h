@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm clock's controls: the on/off switch, the set button's edit cycle (hour, minute,
 // done), the up and down arrows, and the end of editing when the alarm wing closes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection blinking and its time-outs.
 #include "selection/selection.h"
 

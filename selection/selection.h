@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection blinking: which item is picked, the hand-over from one item to the next, the shared
 // blink phase, the two 8-second time-outs, and the 100 ms blink tick that runs them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selectable items by code: the sensor, fan and limit icons and the alarm's two fields.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safe replacement of a small file: temporary file in the same directory, fsync, rename.
 #include "settings/atomic_file.h"
 

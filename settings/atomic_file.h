@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replaces a file's whole content in one step, so that a failed write never leaves half a file.
 #pragma once
 

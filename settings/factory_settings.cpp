@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factory values of every user setting.
 #include "settings/factory_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factory values of every user setting, applied in place.
 #pragma once
 

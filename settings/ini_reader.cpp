@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lenient INI reader: parses a file once and answers keyed look-ups and key lists.
 #include "settings/ini_reader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyed reading of INI text with the lenient rules of the classic private-profile reader.
 //
 // The rules, as that reader applies them:

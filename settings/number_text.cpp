@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lenient number reading and half-even rounding for the settings file.
 #include "settings/number_text.h"
 

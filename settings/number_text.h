@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers typed into the settings file: lenient reading, rounding halves to even, fitting a field.
 #pragma once
 

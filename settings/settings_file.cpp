@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load, save and listing of Settings.inf, all driven by one table of its keys.
 #include "settings/settings_file.h"
 

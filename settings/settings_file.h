@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file Settings.inf: the user's choices, loaded into the settings at start-up and
 // written back whole after every change.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default location of Settings.inf under the user's configuration directory.
 #include "settings/settings_path.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An owned POSIX file descriptor, closed when it goes out of scope.
 #pragma once
 

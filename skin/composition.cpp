@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame composition: blcd and the wings assembled on mainba2, whose left block becomes the
 // left part of mainback; also the single frames of a wing slide.
 #include <QRect>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor files: a directory of type 2 whose entries carry the hotspot where icons carry colours.
 #include "skin/cursor_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pointer file of the skin (.cur): its picture and the hotspot it names.
 #pragma once
 

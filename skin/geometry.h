@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every fixed position, file name and rectangle of the skin, in one place. The renderer, the
 // skin generator and the hit map all read these tables; nothing else spells out a coordinate.
 #pragma once

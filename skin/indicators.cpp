@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Icons and state pictures: sensor, fan and limit icons, unit, link lamp and the LCD buttons.
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm time panel and the volume slider, both assembled on gr_temp1 and laid into the LCD.
 #include <algorithm>
 #include <cmath>

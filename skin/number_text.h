@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts of the readouts: the "00" and "0#" patterns and the "----" of absent values.
 #pragma once
 

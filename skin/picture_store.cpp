@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin picture loading with a cache that follows the files on disk.
 #include "skin/picture_store.h"
 

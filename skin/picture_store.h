@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the skin's BMP pictures from the skin directory as 32-bit RGB images. Pictures are cached
 // by path, size and modification time, so a file replaced on disk is read again at its next use.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raster primitives: per-pixel copy, AND and OR on 32-bit RGB rows with edge clipping.
 #include "skin/raster.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raster primitives on 32-bit RGB surfaces: opaque copy, glyph AND/OR, masked sprite, boxes.
 // Every one clips at all four edges of its target; nothing outside the target is ever touched.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Readout panels: temperatures, fan speeds, limits and set values, the clock and the host facts.
 // A panel is built on gr_temp1 (background, then glyphs) and copied to its place.
 #include <cstdio>

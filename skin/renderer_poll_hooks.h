@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poll cycle's drawing hooks carried out by the skin renderer; the internet check is
 // whatever the program supplies.
 #pragma once

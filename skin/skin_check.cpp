@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin directory check: pictures decode as BMP at their fixed sizes, cursors as cursors, the
 // sound has a RIFF/WAVE header.
 #include "skin/skin_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up check of a skin directory: every required file present and readable.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's file list, built from the geometry tables plus the few files no table names.
 #include "skin/skin_files.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The complete list of files a skin directory must hold, with the sizes that are fixed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The renderer's surfaces, picture drawing, digit fonts and the first full draw of start-up.
 #include "skin/skin_renderer.h"
 

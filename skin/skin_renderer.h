@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin renderer: owns the drawing surfaces and draws every readout, indicator and frame of
 // the window from the skin's picture files. It never touches a widget: "show" is a callback.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window outline from the key colour: one pass over the rows, then one banded region.
 #include "skin/window_shape.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's outline: the runs of non-key pixels of the skin picture, and the region made of
 // them.
 #pragma once

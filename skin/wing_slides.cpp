@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wing slides: positions in 2-pixel diagonal steps, each frame drawn by the renderer and paced.
 #include "skin/wing_slides.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wing slides: the frame positions of opening and closing, and the paced animation.
 #pragma once
 

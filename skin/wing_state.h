@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wing tables looked up by wing, and each wing's open flag in the monitor state.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for resident memory: a bare Qt 6 widgets program that does nothing but keep a
 // hidden 660 x 441 window behind a tray icon, as Kestrelon does when idle. bench/idle.sh measures
 // it beside kestrelon-demo; `--show` shows its window instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Start at login": the Exec value for awkward program paths, the bare name only when PATH finds
 // the same file, the write/read/remove round trip, switched-off entries, failures that keep what
 // was there, and entries that desktop-file-validate accepts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl against the simulated panel and a bus of test devices, in virtual time: what it
 // prints, what it sends, and how it fails.
 #include "app/ctl.h"

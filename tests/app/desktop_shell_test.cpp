@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop shell offscreen: event translation, start-up on the simulated panel, clicks reaching
 // the controls through real widget events, and the confirmed exit leaving the panel alone.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A first start without a settings file: factory values with fan values from the panel's limits,
 // saved and pushed; without a panel, nothing saved or pushed; an existing file always loads, its
 // fan values of 0 filled in from the panel's limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A panel that is there but may not be opened: every command that needs it says so in one line
 // that names the udev rule file, with the text the hidapi bus gives for a refused node.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop wait: timers keep running inside it, and a wait started inside another one lasts
 // its own length instead of being ended by the outer wait's timer.
 #include "app/qt_waiter.h"

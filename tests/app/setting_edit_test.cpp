@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings from the command line: accepted and refused values, all or nothing, and the pushes of
 // exactly the registers that changed.
 #include "app/setting_edit.h"

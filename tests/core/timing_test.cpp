@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Virtual time: waits advance it, the time of day wraps at midnight, a clock change leaves
 // the monotonic scale alone.
 #include "core/timing.h"

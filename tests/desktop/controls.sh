@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: the controls through real clicks (a wing, the backlight buttons, a
 # closed wing's control) and dragging the window by its grab area.
 # Usage: controls.sh KESTRELON_DEMO SKIN_DIR

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the real-window tests: a private Xvfb desktop with a tint2 tray, the program under
 # test, bounded waits, window lookup, screenshots and picture comparisons. Sourced, not run.
 # shellcheck shell=bash

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: the close button's question. No (Escape, or Tab to No and Return)
 # hides the window and the program runs on; Yes (Return) ends it with status 0 at once.
 # Usage: exit_question.sh KESTRELON_DEMO SKIN_DIR

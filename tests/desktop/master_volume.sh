@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb with a private sound server (a null sink, no hardware): the master
 # volume at start reaches the panel's status register, and the knob sets the server's volume in
 # the element's raw values.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: the NET lamp lights when the internet probe gets any HTTP answer (a
 # loopback server answering 404) and stays dark when the connection is refused.
 # Usage: net_lamp.sh KESTRELON_DEMO SKIN_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A loopback web server for the internet lamp's test: answers 404 to every request, prints its
 port, and appends each request's method, path and User-Agent to the file named first."""
 import http.server

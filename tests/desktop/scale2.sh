@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb at display scale 2: a crisp 1320x882 window whose outline has no seams,
 # clicks landing on the right skin pixels, and dragging by whole skin pixels.
 # Usage: scale2.sh KESTRELON_DEMO SKIN_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: the controls that change settings, through real clicks and keys: alarm
 # editing, a limit step in °C and in °F, a manual fan step and the Ctrl+Alt reset. Each shows
 # in the settings file and in the frames sent to the (simulated) panel.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb and a tint2 tray: the tray menu's "Start at login" writes and removes
 # the user's autostart entry, and shows the entry's state as found each time the menu opens.
 # Usage: start_at_login.sh KESTRELON_DEMO SKIN_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb and a tint2 tray: start-up hidden behind the tray icon, shown by a
 # double-click only, the shaped outline on screen, and one instance per session.
 # Usage: startup_tray.sh KESTRELON_DEMO SKIN_DIR

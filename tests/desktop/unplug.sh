@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: the demo's panel pulled while it runs, then put back (kestrelonctl
 # unplug, plug). The program says once that the panel is gone, shows the readouts as absent and
 # runs on behind its tray icon; when the panel is back it opens it again and pushes the settings

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window under Xvfb: a click sent while the desktop wait runs reaches the window only after
 # the wait has ended. Usage: wait_holds_input.sh PROBE
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window that starts a desktop wait once it is shown and reports when the wait ends and when
 // a mouse press reaches it; the real-window test clicks it during the wait.
 #include <QApplication>

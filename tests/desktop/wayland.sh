@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real window on a headless Weston (Wayland): without a tray the window shows at start, its
 # outline is transparent (the desktop around the skin, no box), and SIGTERM ends it.
 # Usage: wayland.sh KESTRELON_DEMO SKIN_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidapi adapter's pieces that need no panel: the sysfs path of a node's report descriptor,
 // the open failure texts, and a bus walk on this machine (which has no panel).
 #include "device/hidapi_bus.h"

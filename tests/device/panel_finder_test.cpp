@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the panel: first panel interface in enumeration order that opens wins, later ones are
 // never opened, failures are skipped and told apart from an absent panel.
 #include "device/panel_finder.h"

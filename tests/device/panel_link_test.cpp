@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel link: request frames, reply text at its positions, the EEPROM wait and its bound,
 // and the guard that keeps exchanges from interleaving.
 #include "device/panel_link.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol over a scripted panel: which register each read and push uses, what it stores,
 // the EEPROM guard, the full push's order and waits, and the writes it skips.
 #include "device/panel_protocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Register writes as bytes (limits, words, status bits, BCD times, clamping) and the decoding of
 // read replies (no-sensor rule, limit rounding, busy flag).
 #include "device/register_codec.h"

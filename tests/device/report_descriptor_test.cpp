@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report lengths from real report descriptors, counted as the HID class driver counts them:
 // the longest report of each kind over all report IDs, plus one byte for the ID.
 #include "device/report_descriptor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checksums of request frames and the text form of replies.
 #include "device/report_frame.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated panel driven by the real protocol in virtual time: registers kept, readings
 // answered, bad frames ignored, EEPROM busy after writes, and the frame record and its lines.
 #include "device/simulated_panel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults from outside: the panel unplugged and plugged back, an EEPROM that stays busy, replies
 // that are short, empty or garbage, a full disk, a huge picture. Every time: no crash, no hang,
 // no lost settings, and one log line rather than one a second.

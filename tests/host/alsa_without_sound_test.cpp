@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer and the click on a host without a sound card or server (this machine, CI): "no
 // mixer" answers, silence, no waiting and none of libasound's own messages on stderr.
 #include <gtest/gtest.h>

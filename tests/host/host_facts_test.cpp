@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Host facts: the memory and drive arithmetic, the kernel text formats, and which source wins,
 // read from a made-up /proc and /sys tree.
 #include "host/host_facts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The internet probe against a loopback HTTP server: every answer counts as linked, a closed port
 // or a silent server does not, the probe never blocks and runs one request at a time.
 #include "host/internet_probe.h"

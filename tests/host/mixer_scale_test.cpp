@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Percent scaling of the master volume: the written raw values and the read-back percentages.
 #include <gtest/gtest.h>
 

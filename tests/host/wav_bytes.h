@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds RIFF WAVE files in memory, chunk by chunk, for the sound tests.
 #pragma once
 

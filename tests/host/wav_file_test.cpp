@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The WAV reader: plain and padded files, skipped chunks, and every way a file can be short,
 // foreign or garbage.
 #include "host/wav_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set-point arrows' arithmetic: limits in both units with their bounds, manual fan speeds
 // between half the fan's limit and the limit, and the knob's volume from the pointer's row.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The click table: which rectangle answers under which condition, with its sound, its pushes and
 // whether the settings are saved afterwards.
 #include <gtest/gtest.h>

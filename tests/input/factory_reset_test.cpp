@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factory reset from the armed reset spot: values, the file, the redraw and the pushes.
 #include <gtest/gtest.h>
 

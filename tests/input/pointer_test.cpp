@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer moves and keys: the hover cursors and their loads, grab areas and window drags with the
 // poll paused and resumed, the knob drag, the reset hint and the Ctrl+Alt arming.
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package made by CPack from the build tree: its name, dependencies and maintainer
-# scripts, every file under /usr, and the programs unpacked with `dpkg -x` finding their skin.
+# scripts, lintian's verdict, every file under /usr, and the programs unpacked with `dpkg -x`
+# finding their skin.
 # usage: debian_package.sh CPACK BUILD_DIR
 set -uo pipefail
 source "$(dirname "$0")/install_lib.sh"
@@ -33,6 +35,9 @@ done
 
 outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./usr/' | grep -v '^\./$')
 [ -z "$outside" ] || fail "files outside /usr: $outside"
+
+# Debian's own judgement: no lintian error or warning (info-level tags are allowed).
+out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
 
 dpkg -x "$deb" "$scratch/root" || fail "dpkg -x failed"
 check_layout "$scratch/root/usr"

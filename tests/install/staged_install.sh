@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` of the build tree into a staging directory under an unusual prefix: the
 # layout table, and the programs finding their skin from there.
 # usage: staged_install.sh CMAKE BUILD_DIR

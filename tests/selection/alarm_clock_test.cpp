@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm clock: the arrows' wrap-around, the set button's edit cycle and its time-out, and the
 // switch that gives the panel the time it shows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection blinking: hand-over between items, the shared blink phase, the 8-second time-outs in
 // monotonic time, and the blink timer running only while there is something to do.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader follows the private-profile rules: case, first key, blanks, comments, line ends,
 // missing pieces, cut values and the key list.
 #include "settings/ini_reader.h"

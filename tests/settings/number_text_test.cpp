@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lenient number reading, half-even rounding and fitting into a field.
 #include "settings/number_text.h"
 

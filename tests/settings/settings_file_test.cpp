@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading, writing and listing Settings.inf: the exact bytes, lenient reading, flags, the alarm
 // text and the round trip.
 #include "settings/settings_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving is all or nothing: a failed save keeps the old file, says so once and returns false;
 // the first save creates the directory. Also the file's default location.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scratch files for the settings tests: a private temporary directory and whole-file byte I/O.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
 #include <climits>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Icons, state pictures and the volume slider: the right picture at the right place per state.
 #include "renderer_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing primitives: copy, glyph AND/OR and masked sprites, clipped at every edge of the target.
 #include "skin/raster.h"
 

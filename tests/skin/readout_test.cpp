@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Readout panels: digit places, right alignment, "----", clipping at the left edge, the clock,
 // host facts and the alarm time panel.
 #include <filesystem>

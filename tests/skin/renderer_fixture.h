@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A renderer over the synthetic skin, in virtual time, counting how often the window is shown.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin files at run time and at start-up: the cache follows the disk, a vanished file skips its
 // drawing with one log line, and the skin check names every missing or broken file.
 #include <QFile>

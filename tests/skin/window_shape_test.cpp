@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window outline: runs of non-key pixels, and the region built from them.
 #include "skin/window_shape.h"
 

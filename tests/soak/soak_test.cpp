@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A day of polling in virtual time (86 400 ticks) with clicks, selections, arrow steps and wing
 // slides between them: the heap does not grow and the settings and selection do not drift.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls over the synthetic skin and the simulated panel in virtual time, with a desktop
 // that records what was asked of it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test doubles for the panel: a scripted transport and a wait that can run a handler in the
 // middle of an exchange, as the desktop program's event loop does.
 #pragma once

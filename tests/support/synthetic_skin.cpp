@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthetic test skin: file kinds and sizes chosen so that a picture at a wrong place or from
 // a wrong file shows up as a wrong colour.
 #include "tests/support/synthetic_skin.h"

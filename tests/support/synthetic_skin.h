@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A complete synthetic skin in a temporary directory for the renderer's tests: every picture a
 // solid colour of its own or a position pattern, sprites with masks, real cursors and a sound.
 #pragma once

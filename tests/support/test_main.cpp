@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: a QApplication exists for every test (offscreen), as QPainter text and the
 // event loop need one.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wing names and the web key read at a glance on the window as shown: letters of full size,
 // one piece each, and sharply brighter (or darker) than the ground right around them.
 #include <gtest/gtest.h>

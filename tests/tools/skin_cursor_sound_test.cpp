@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer files are real Windows cursors with their hotspots on the drawn shape, and the
 // click sound is a short, soft PCM wave.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composition of the generated skin for the tests, the way the renderer lays it down.
 #include "tests/tools/skin_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated skin is complete: every listed file is there, decodes as the renderer reads it,
 // has its fixed size, and the generator rebuilds it identically.
 #include "skin/skin_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon ships at every theme size, each drawn for its size: clear around the case,
 // a solid body with a lit display, hard edges at panel sizes; the tray takes one of them as is.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lit and unlit buttons, lamps and highlighted icons must be told apart at a glance.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The separate pictures fit together: none covers another, none hides under the hub or a wing
 // button, the volume slider has room for what is drawn on it, and the wing buttons point the
 // way their wings slide.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Digits are ORed over their panels: the panels must be dark wherever a character can land, cut
 // from the surface they are copied onto, and every glyph must light up clearly and uniquely.
 #include <gtest/gtest.h>

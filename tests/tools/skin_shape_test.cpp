@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window outline drawn in the skin: key colour only outside, hard edges, one piece, and
 // room for every grab area, open wing and control.
 #include <gtest/gtest.h>

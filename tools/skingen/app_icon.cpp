@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon from 32 pixels up, laid out on a 32-unit grid whose lines fall on whole pixels, so
 // every edge stays sharp; the smaller sizes come from the hand-drawn pixel art.
 #include "tools/skingen/app_icon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own icon (application menu, window and tray): a graphite case with a backlit
 // display showing a reading and a level bar, drawn separately for each size it ships in.
 #pragma once

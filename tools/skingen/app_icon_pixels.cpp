@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon's smallest sizes, drawn pixel by pixel so they stay crisp in a panel or tray.
 #include <string_view>
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption font's letters, drawn by hand, and the code that paints them.
 #include "tools/skingen/caption_font.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bold seven-row pixel font for the captions that must read at a glance at 1x: the wing names and
 // the web key. Stems are two pixels wide, so the letters stay solid on brushed metal.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesis of the click and its RIFF/WAVE wrapping.
 #include "tools/skingen/click_sound.h"
 

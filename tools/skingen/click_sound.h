@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The click sound "nimclick.wav": a short, soft tick synthesised as RIFF/WAVE PCM.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control and indicator painters.
 #include "tools/skingen/controls.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painters for the skin's controls and indicators: metal round buttons, buttons on the display
 // glass (lit and unlit), icons, lamps and the empty digit cells of readouts.
 #pragma once

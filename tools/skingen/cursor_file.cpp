@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The .cur format: ICONDIR (type 2), one ICONDIRENTRY carrying the hotspot, then a DIB of double
 // height: BITMAPINFOHEADER, BGRA rows bottom-up, and a 1-bit AND mask (1 = transparent).
 #include "tools/skingen/cursor_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes Windows cursor files (.cur): one 32 x 32 image, 32-bit colour with alpha plus the AND
 // mask, and its hotspot.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor drawings: light shapes with a dark outline and a soft shadow, readable on the dark skin
 // and on light desktops alike.
 #include "tools/skingen/cursors.h"

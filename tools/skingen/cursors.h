@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's three pointer shapes: arrow, pointing hand and four-way move.
 #pragma once
 

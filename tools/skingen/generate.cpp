@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws and writes every file of the default skin.
 #include "tools/skingen/generate.h"
 

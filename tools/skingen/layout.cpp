@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture sizes and places from the geometry tables.
 #include "tools/skingen/layout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sizes and places of the skin's separate pictures, derived from the geometry tables: readout
 // panels from their rightmost character, icons and buttons from their click rectangles.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the LCD picture: glass panes, the dividing cross and the fixed controls and labels.
 #include "tools/skingen/lcd.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LCD picture "blcd.bmp": four glass panes between a metal cross, holding the controls of
 // the four wings' quadrants. Controls without pictures of their own are drawn into it.
 #pragma once

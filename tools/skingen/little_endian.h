@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian fields appended to a byte array, for the cursor and sound file writers.
 #pragma once
 

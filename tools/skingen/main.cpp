@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelon-skingen OUTDIR: draws the default skin into OUTDIR at build time.
 #include <QGuiApplication>
 #include <cstdio>

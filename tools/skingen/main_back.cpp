@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the skin picture: metal case with a sunken bay for the wings, docks, tabs and the side
 // panel with its display, grab ears and badge.
 #include "tools/skingen/main_back.h"

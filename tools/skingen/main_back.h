@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin picture "mainback.bmp": the case front around the LCD, the wing docks, the left tab
 // with the minimise and close buttons, the web link key and the side panel with its display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Binary shapes and their exact Euclidean distance fields.
 #include "tools/skingen/mask.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Binary shapes with hard edges: made from anti-aliased paths by a threshold, grown, shrunk and
 // measured (distance to the edge) for the bevels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deterministic noise and the brushed-metal streak field built from it.
 #include "tools/skingen/noise.h"
 

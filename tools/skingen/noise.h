@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deterministic noise for the metal textures: the skin comes out the same on every build.
 #pragma once
 

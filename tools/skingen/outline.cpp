@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's outline: an X of four wing lobes around the LCD bay, a tab at the left, the web
 // link key bridging to the side panel, and the side panel with its two grab ears.
 #include "tools/skingen/outline.h"

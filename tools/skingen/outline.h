@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's outline and the parts it is made of, as hard-edged masks on the 660 x 441 skin.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's colours: graphite metal, dark glass and the cyan glow of the displays.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cut pictures: one table row per picture, one painter per kind of control.
 #include "tools/skingen/pieces.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures cut from the finished surfaces: readout and panel backgrounds, icons, buttons,
 // indicators. Each is the crop of the surface it lands on with its control drawn over it, so
 // it blends in seamlessly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel data of every font and symbol, drawn by hand, and the code that paints them.
 #include "tools/skingen/pixel_font.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-drawn pixel fonts: the three digit fonts of the readouts (glyph files are cut from them)
 // and a tiny 3 x 5 letter font for the labels painted on the skin.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small dark badge with a red circular arrow and the word RESET.
 #include "tools/skingen/reset_hint.h"
 

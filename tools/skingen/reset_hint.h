@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint shown beside the pointer on the hidden reset spot ("reset.bmp").
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Brushed metal, bevels, outlines and the cut to the window outline.
 #include "tools/skingen/shading.h"
 

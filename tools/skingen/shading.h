@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surface finishes on opaque images: brushed metal, bevels that follow any mask's edge, crisp
 // outlines, and the final cut of the picture to its outline.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounded rectangles, the kestrel silhouette and convex hulls as painter paths.
 #include "tools/skingen/shapes.h"
 

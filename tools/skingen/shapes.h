@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path helpers for the skin's shapes: rectangles from the geometry tables and rounded outlines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin file output: BMP pictures, PNG icons and raw files, with a record of every name written.
 #include "tools/skingen/skin_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the skin's files into the output directory and keeps account of what was written, so
 // the generator can tell when a file of the skin's list was left out.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wing sizes and outlines.
 #include "tools/skingen/wing_shape.h"
 

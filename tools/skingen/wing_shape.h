@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wings' own sizes and outlines: each covers its LCD quadrant when closed and stays inside its
 // screen block closed and open. The outline, the docks and the wing pictures all use these.
 #pragma once

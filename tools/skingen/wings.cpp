@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wings, corner buttons and the hub.
 #include "tools/skingen/wings.h"
 

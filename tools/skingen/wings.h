@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wing pictures, their corner buttons and the centre hub, each with its mask (white where the
 // background shows, black where the picture shows; the picture is black outside its shape).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real mixer and click against a private sound server with a null sink: values written show
 // in the server, changes made in the server show in the mixer, and the click plays to its end.
 // Skipped only when no server can be started here.
