@@ -16,10 +16,10 @@
 #include <sstream>
 
 #include "app/ctl_command.h"
-#include "app/first_start.h"
-#include "app/panel_session.h"
-#include "app/poll_cycle.h"
-#include "app/readings_text.h"
+#include "monitor/first_start.h"
+#include "monitor/panel_session.h"
+#include "monitor/poll_cycle.h"
+#include "monitor/readings_text.h"
 #include "device/frame_trace.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/ctl.h"
-#include "app/panel_session.h"
+#include "monitor/panel_session.h"
 #include "core/monitor_state.h"
 #include "core/poll_hooks.h"
 #include "device/simulated_bus.h"

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "app/ctl_command.h"
-#include "app/first_start.h"
-#include "app/poll_cycle.h"
+#include "monitor/first_start.h"
+#include "monitor/poll_cycle.h"
 #include "skin/renderer_poll_hooks.h"
 #include "skin/skin_check.h"
 #include "skin/skin_renderer.h"

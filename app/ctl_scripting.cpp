@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "app/ctl_command.h"
-#include "app/first_start.h"
-#include "app/readings_text.h"
-#include "app/setting_edit.h"
+#include "monitor/first_start.h"
+#include "monitor/readings_text.h"
+#include "monitor/setting_edit.h"
 #include "settings/settings_file.h"
 
 namespace kestrelon::ctl {
@@ -79,18 +79,14 @@ int Command::set() {
     } else if (!loadSettings()) {
         return 1;
     }
-    const MonitorState before = state_;
-    if (!ApplySettingEdits(state_, items, why)) {
-        err_ << "kestrelon: " << why << "\n";
-        return 1;
-    }
-    if (!SaveSettings(state_.settings, path)) {
-        err_ << "kestrelon: cannot save " << path << "; nothing changed\n";
+    const SettingEditResult edit = EditSettings(state_, items, path, protocol);
+    if (edit.outcome != SettingEditResult::Outcome::Saved) {
+        err_ << "kestrelon: " << edit.why << "\n";
         return 1;
     }
     out_ << "saved " << path;
     if (protocol)
-        out_ << "; pushed " << PushChangedSettings(before, state_, *protocol) << " register(s) to "
+        out_ << "; pushed " << edit.pushed << " register(s) to "
              << session.search().device.path << "\n";
     else if (outcome == PanelSearch::Outcome::CouldNotOpen)
         out_ << "; the panel could not be opened, nothing pushed\n";

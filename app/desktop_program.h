@@ -16,9 +16,9 @@
 
 #include "app/local_control.h"
 #include "app/main_window.h"
-#include "app/panel_recovery.h"
-#include "app/panel_session.h"
-#include "app/poll_cycle.h"
+#include "monitor/panel_recovery.h"
+#include "monitor/panel_session.h"
+#include "monitor/poll_cycle.h"
 #include "app/qt_waiter.h"
 #include "core/monitor_state.h"
 #include "device/simulated_panel.h"

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/poll_cycle.h"
+#include "monitor/poll_cycle.h"
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"
 #include "device/simulated_panel.h"

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <mutex>
 
-#include "device/device_log.h"
+#include "core/log.h"
 #include "device/report_descriptor.h"
 
 namespace kestrelon {
@@ -20,7 +20,7 @@ namespace kestrelon {
 class HidapiLibrary {
 public:
     HidapiLibrary() : ok_(hid_init() == 0) {
-        if (!ok_) logDeviceLine("cannot start the HID library");
+        if (!ok_) LogLine("cannot start the HID library");
     }
     ~HidapiLibrary() { hid_exit(); }
     HidapiLibrary(const HidapiLibrary&) = delete;
@@ -91,7 +91,7 @@ ReportLengths readReportLengths(const std::string& devicePath) {
             error = "cannot be read";
     }
     if (!lengths) {
-        logDeviceLine("report descriptor of " + devicePath + ": " + error +
+        LogLine("report descriptor of " + devicePath + ": " + error +
                       "; the panel's reports stay empty");
         return {};
     }

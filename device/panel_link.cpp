@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "device/device_log.h"
+#include "core/log.h"
 #include "device/register_codec.h"
 #include "device/register_map.h"
 
@@ -31,7 +31,7 @@ void logRefused(uint8_t reg, const char* what) {
     char text[80];
     std::snprintf(text, sizeof text, "panel busy with another exchange; REG%02X %s refused", reg,
                   what);
-    logDeviceLine(text);
+    LogLine(text);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdio>
 
-#include "device/device_log.h"
+#include "core/log.h"
 #include "device/register_codec.h"
 
 namespace kestrelon {
@@ -19,7 +19,7 @@ constexpr int kFullPushGapMs = 100;
 void logSkipped(uint8_t reg, const char* why) {
     char text[120];
     std::snprintf(text, sizeof text, "REG%02X not written: %s", reg, why);
-    logDeviceLine(text);
+    LogLine(text);
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ void PanelProtocol::PushManualFanSpeeds(ChannelPair pair) {
 void PanelProtocol::PushAllSettings() {
     PanelLink::Scope scope(link_);
     if (!scope) {
-        logDeviceLine("settings push refused: the panel is busy with another exchange");
+        LogLine("settings push refused: the panel is busy with another exchange");
         return;
     }
     for (uint8_t reg : kFullPushOrder) {

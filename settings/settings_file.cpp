@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cstdint>
-#include <iostream>
 #include <variant>
 #include <vector>
 
+#include "core/log.h"
 #include "settings/atomic_file.h"
 #include "settings/ini_reader.h"
 #include "settings/number_text.h"
@@ -150,8 +150,8 @@ void LoadSettings(Settings& settings, const std::filesystem::path& path) {
     std::string error;
     const IniDocument document = IniDocument::Load(path, &error);
     if (!error.empty())
-        std::cerr << "kestrelon: cannot read settings from " << path.string() << ": " << error
-                  << ", using empty settings\n";
+        LogLine("cannot read settings from " + path.string() + ": " + error +
+                ", using empty settings");
     for (const Entry& entry : kEntries)
         ReadEntry(entry, settings, document.Find(kSettingsSection, entry.key).value_or(""));
 }
@@ -170,8 +170,7 @@ std::string SettingsFileText(const Settings& settings) {
 bool SaveSettings(const Settings& settings, const std::filesystem::path& path) {
     std::string error;
     if (ReplaceFileContent(path, SettingsFileText(settings), error)) return true;
-    std::cerr << "kestrelon: settings not saved, " << path.string() << " kept as it was: " << error
-              << '\n';
+    LogLine("settings not saved, " + path.string() + " kept as it was: " + error);
     return false;
 }
 

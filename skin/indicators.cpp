@@ -2,6 +2,7 @@
 // Icons and state pictures: sensor, fan and limit icons, unit, link lamp and the LCD buttons.
 #include <cstdio>
 
+#include "core/log.h"
 #include "skin/skin_renderer.h"
 
 namespace kestrelon {
@@ -12,7 +13,7 @@ void SkinRenderer::DrawIcon(geo::IconRow row, Channel channel) {
         ShowSkinPicture(icon.picture, icon.at.x, icon.at.y, icon.target);
         return;
     }
-    std::fprintf(stderr, "kestrelon: no icon for channel %d\n", channel);
+    LogLine("no icon for channel " + std::to_string(channelNumber(channel)));
 }
 
 void SkinRenderer::ShowSensorIcon(Channel channel) {

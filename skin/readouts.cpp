@@ -3,6 +3,7 @@
 // A panel is built on gr_temp1 (background, then glyphs) and copied to its place.
 #include <cstdio>
 
+#include "core/log.h"
 #include "skin/number_text.h"
 #include "skin/raster.h"
 #include "skin/skin_renderer.h"
@@ -74,7 +75,7 @@ void SkinRenderer::DrawSmallText(const std::string& text, geo::Point rightmost) 
 void SkinRenderer::DrawReadout(geo::ReadoutKind kind, Channel channel) {
     const geo::Readout* readout = findReadout(kind, channel);
     if (!readout) {
-        std::fprintf(stderr, "kestrelon: no readout for channel %d\n", channel);
+        LogLine("no readout for channel " + std::to_string(channelNumber(channel)));
         return;
     }
     const ReadoutRule& rule = ruleFor(kind);

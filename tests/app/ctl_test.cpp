@@ -16,7 +16,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/readings_text.h"
+#include "monitor/readings_text.h"
 #include "device/transport.h"
 #include "settings/settings_file.h"
 

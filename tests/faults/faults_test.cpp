@@ -10,8 +10,8 @@
 #include <csignal>
 #include <fstream>
 
-#include "app/panel_recovery.h"
-#include "app/poll_cycle.h"
+#include "monitor/panel_recovery.h"
+#include "monitor/poll_cycle.h"
 #include "core/log.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include "app/poll_cycle.h"
+#include "monitor/poll_cycle.h"
 #include "skin/renderer_poll_hooks.h"
 #include "tests/support/controls_harness.h"
 

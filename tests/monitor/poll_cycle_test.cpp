@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The poll cycle against a scripted panel in virtual time: what is read, sent and redrawn, and
 // when the cycle must stay out of the way of another exchange.
-#include "app/poll_cycle.h"
+#include "monitor/poll_cycle.h"
 
 #include <gtest/gtest.h>
 

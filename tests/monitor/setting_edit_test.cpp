@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Settings from the command line: accepted and refused values, all or nothing, and the pushes of
 // exactly the registers that changed.
-#include "app/setting_edit.h"
+#include "monitor/setting_edit.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "device/panel_link.h"
 #include "device/simulated_panel.h"
+#include "settings/settings_file.h"
 
 namespace kestrelon {
 namespace {
@@ -93,6 +96,51 @@ TEST(SettingEdit, OnlyTheRegistersThatChangedArePushed) {
         EXPECT_EQ(std::vector<uint8_t>(panel.writeOrder().begin(), panel.writeOrder().end()),
                   c.registers)
             << c.items.front();
+    }
+}
+
+// The path both kestrelonctl set and the running program's "set" request take: what is refused or
+// cannot be saved leaves the state and the file alone; what is saved is pushed when a panel is there.
+TEST(SettingEdit, AnEditIsAppliedSavedAndPushedOrLeavesEverythingAsItWas) {
+    using Outcome = SettingEditResult::Outcome;
+    const auto dir = std::filesystem::path(testing::TempDir()) / "setting_edit";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto blocked = dir / "a file, not a folder";
+    { std::ofstream(blocked) << "x"; }
+    const struct {
+        const char* name;
+        std::vector<std::string> items;
+        bool unwritable, withPanel;
+        Outcome outcome;
+        int pushed;
+    } cases[] = {
+        {"refused", {"st1=200"}, false, true, Outcome::Refused, 0},
+        {"not saved", {"color=red"}, true, true, Outcome::NotSaved, 0},
+        {"saved, no panel", {"color=red"}, false, false, Outcome::Saved, 0},
+        {"saved and pushed", {"color=red", "st1=61"}, false, true, Outcome::Saved, 3},
+    };
+    for (const auto& c : cases) {
+        const auto path = c.unwritable ? blocked / "Settings.inf" : dir / (std::string(c.name) + ".inf");
+        VirtualTime time;
+        SimulatedPanel panel(time);
+        MonitorState s = withLimits();
+        PanelLink link(panel, time, s);
+        PanelProtocol protocol(link, s);
+        const MonitorState before = s;
+        const SettingEditResult r = EditSettings(s, c.items, path, c.withPanel ? &protocol : nullptr);
+        EXPECT_EQ(r.outcome, c.outcome) << c.name;
+        EXPECT_EQ(r.pushed, c.pushed) << c.name;
+        EXPECT_EQ(panel.writeOrder().size(), static_cast<std::size_t>(c.pushed)) << c.name;
+        const bool saved = c.outcome == Outcome::Saved;
+        EXPECT_EQ(r.why.empty(), saved) << c.name << ": " << r.why;
+        EXPECT_EQ(std::filesystem::exists(path), saved) << c.name;
+        EXPECT_EQ(s.settings == before.settings, !saved) << c.name;
+        if (saved) {
+            MonitorState loaded;
+            LoadSettings(loaded.settings, path);
+            EXPECT_EQ(loaded.settings, s.settings) << c.name;
+        }
     }
 }
 

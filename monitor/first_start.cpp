@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings a run starts from.
-#include "app/first_start.h"
+#include "monitor/first_start.h"
 
 #include "settings/factory_settings.h"
 #include "settings/settings_file.h"

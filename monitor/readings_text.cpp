@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One reading of the panel as a line of text or JSON.
-#include "app/readings_text.h"
+#include "monitor/readings_text.h"
 
 #include <charconv>
 #include <functional>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up's device steps and the close.
-#include "app/panel_session.h"
+#include "monitor/panel_session.h"
 
 namespace kestrelon {
 

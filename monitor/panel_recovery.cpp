@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Losing the panel and finding it again.
-#include "app/panel_recovery.h"
+#include "monitor/panel_recovery.h"
 
 #include "core/log.h"
 #include "device/panel_link.h"

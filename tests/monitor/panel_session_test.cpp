@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up's device steps against the simulated panel in virtual time, and the close.
-#include "app/panel_session.h"
+#include "monitor/panel_session.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The poll cycle, in the order the panel and the window expect it.
-#include "app/poll_cycle.h"
+#include "monitor/poll_cycle.h"
 
 #include <limits>
 

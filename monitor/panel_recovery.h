@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "app/panel_session.h"
+#include "monitor/panel_session.h"
 #include "core/monitor_state.h"
 
 namespace kestrelon {

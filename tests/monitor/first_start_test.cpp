@@ -2,14 +2,14 @@
 // A first start without a settings file: factory values with fan values from the panel's limits,
 // saved and pushed; without a panel, nothing saved or pushed; an existing file always loads, its
 // fan values of 0 filled in from the panel's limits.
-#include "app/first_start.h"
+#include "monitor/first_start.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "app/panel_session.h"
+#include "monitor/panel_session.h"
 #include "device/frame_trace.h"
 #include "device/simulated_bus.h"
 #include "settings/settings_file.h"

@@ -3,6 +3,7 @@
 // allow, applied all or none, and the panel's registers that the change touches.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,21 @@ namespace kestrelon {
 // A limit keeps its other unit in step; a manual speed must lie between half its fan's limit and
 // the limit when the limit is known.
 bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items, std::string& why);
+
+// What became of an edit of the settings.
+struct SettingEditResult {
+    enum class Outcome { Refused, NotSaved, Saved };
+    Outcome outcome = Outcome::Refused;
+    std::string why;  // for a refused item or a failed save, in one line
+    int pushed = 0;   // registers pushed to the panel
+};
+
+// The one way the settings are edited from outside the window (kestrelonctl set, directly or
+// through the running program): applies the items, saves the settings file at `path` and pushes
+// the registers that changed when `panel` is given. A refused item or a failed save leaves
+// `state` and the file as they were.
+SettingEditResult EditSettings(MonitorState& state, const std::vector<std::string>& items,
+                               const std::filesystem::path& path, PanelProtocol* panel);
 
 // The pushes that bring the panel from `before` to `after`, only for the registers that differ.
 // Returns how many were made.

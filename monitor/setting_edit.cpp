@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Settings changed from the command line.
-#include "app/setting_edit.h"
+#include "monitor/setting_edit.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +11,7 @@
 
 #include "input/adjusters.h"
 #include "settings/number_text.h"
+#include "settings/settings_file.h"
 
 namespace kestrelon {
 
@@ -160,6 +161,22 @@ int PushChangedSettings(const MonitorState& before, const MonitorState& after,
         before.settings.fahrenheit() != after.settings.fahrenheit())
         panel.PushStatusRegister(), ++pushes;
     return pushes;
+}
+
+SettingEditResult EditSettings(MonitorState& state, const std::vector<std::string>& items,
+                               const std::filesystem::path& path, PanelProtocol* panel) {
+    SettingEditResult result;
+    const MonitorState before = state;
+    if (!ApplySettingEdits(state, items, result.why)) return result;
+    if (!SaveSettings(state.settings, path)) {
+        state = before;
+        result.outcome = SettingEditResult::Outcome::NotSaved;
+        result.why = "cannot save " + path.string() + "; nothing changed";
+        return result;
+    }
+    result.outcome = SettingEditResult::Outcome::Saved;
+    if (panel) result.pushed = PushChangedSettings(before, state, *panel);
+    return result;
 }
 
 }  // namespace kestrelon
