@@ -7,6 +7,7 @@
 
 #include "app/desktop_program.h"
 #include "app/skin_dir.h"
+#include "app/stall_watch.h"
 #include "app/termination.h"
 #include "settings/settings_path.h"
 
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("kestrelon");
     QApplication::setDesktopFileName("kestrelon");
     QApplication::setQuitOnLastWindowClosed(false);
+    // For measurements only (bench/click_stall.sh): how long the window's thread stalls.
+    const std::unique_ptr<StallWatch> stallWatch = StallWatch::FromEnvironment();
 
     DesktopProgram program(*options);
     // Installed before start-up, whose panel push can take seconds: a logout then still ends
