@@ -38,59 +38,83 @@ start_colour=$(setting color)
 first=1
 [ "$start_colour" = 1 ] && first=2
 colour_of() { echo $(((first + $1) % 2 == 0 ? 1 : 2)); }  # click 1 gets $first
-n0=$(lines "$frames")
-us() { echo "${EPOCHREALTIME/./}"; }
-# Clicks whose status write has come: the changes of colour in the status writes after n0.
-frame_effects() {
-    status_colours_after "$n0" |
-        awk -v p="$(printf '%02X' "$start_colour")" '$1 != p {n++; p = $1} END {print n + 0}'
+# The watch below reads without starting processes, so that it keeps up on a busy machine.
+exec {frame_fd}<"$frames"
+while read -r -u "$frame_fd" _; do :; done  # from the end of the log on
+# setting_now NAME: the setting's value in $value, read by the shell itself.
+setting_now() {
+    local line
+    value=''
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        [[ $line == "$1="* ]] && { value=${line#*=}; return; }
+    done <"$settings"
 }
 
 [ -n "${KESTRELON_STALL_LOG:-}" ] && echo "# clicks begin" >>"$KESTRELON_STALL_LOG"
 (
-    next=$(us)
+    next=${EPOCHREALTIME/./}
     for ((i = 1; i <= clicks; i++)); do
-        while [ "$(us)" -lt "$next" ]; do sleep 0.005; done
-        echo "$i $(us)" >>"$work/clicks"
+        while [ "${EPOCHREALTIME/./}" -lt "$next" ]; do sleep 0.005; done
+        # A click's delays count from when xdotool has sent it (starting xdotool takes a while
+        # on a busy machine, and that is no part of the program's answer); an effect seen
+        # before that counts as 0, one seen before xdotool started would belong to another.
+        sent_from=${EPOCHREALTIME/./}
         click 184 "${button_y[$(colour_of "$i")]}"
+        echo "$i $sent_from ${EPOCHREALTIME/./}" >>"$work/clicks"
         next=$((next + gap_us))
     done
 ) &
 clicker=$!
 started "$clicker"
 
-# Watches the frame log and the settings file, noting when each click's effect is first seen.
+# Watches the frame log and the settings file, noting when each click's effect is first seen:
+# a change of colour in the status writes, a change of colour in the file.
 frame_at=() file_at=()
-last_colour=$start_colour
-last_click_us=''
+frame_colour=$(printf '%02X' "$start_colour") file_colour=$start_colour
+last_click_us='' pending=''
 while :; do
-    now=$(us)
-    f=$(frame_effects)
-    while [ "${#frame_at[@]}" -lt "$f" ]; do frame_at+=("$now"); done
-    v=$(setting color)
-    if [ -n "$v" ] && [ "$v" != "$last_colour" ]; then
+    now=${EPOCHREALTIME/./}
+    while IFS= read -r -u "$frame_fd" line; do
+        read -r -a f <<<"$pending$line"
+        pending=''
+        # "> 00 29 p1 p2 p3 p4 p5 ...": a status write; its fifth byte is the colour.
+        if [ "${f[0]:-}" = ">" ] && [ "${f[2]:-}" = 29 ] && [ "${f[7]:-}" != "$frame_colour" ]; then
+            frame_colour=${f[7]}
+            frame_at+=("$now")
+        fi
+    done
+    pending+=$line  # a line still being written
+    setting_now color
+    if [ -n "$value" ] && [ "$value" != "$file_colour" ]; then
+        file_colour=$value
         file_at+=("$now")
-        last_colour=$v
     fi
     [ "${#frame_at[@]}" -ge "$clicks" ] && [ "${#file_at[@]}" -ge "$clicks" ] && break
     if [ -z "$last_click_us" ] && ! alive "$clicker"; then last_click_us=$now; fi
     [ -n "$last_click_us" ] && [ $((now - last_click_us)) -gt $((settle_s * 1000000)) ] && break
-    sleep 0.02
+    sleep 0.01
 done
 [ -n "${KESTRELON_STALL_LOG:-}" ] && echo "# clicks end" >>"$KESTRELON_STALL_LOG"
 
 worst_frame=0 worst_file=0 late=0
-while read -r i t; do
-    fa=${frame_at[i - 1]:-} sa=${file_at[i - 1]:-}
-    df=-1 ds=-1
-    [ -n "$fa" ] && df=$(((fa - t) / 1000))
-    [ -n "$sa" ] && ds=$(((sa - t) / 1000))
-    say "click $i: frame after ${df} ms, settings file after ${ds} ms (-1: never)"
-    [ "$df" -gt "$worst_frame" ] && worst_frame=$df
-    [ "$ds" -gt "$worst_file" ] && worst_file=$ds
-    if [ "$df" -lt 0 ] || [ "$ds" -lt 0 ] || [ "$df" -gt "$bound_ms" ] || [ "$ds" -gt "$bound_ms" ]; then
-        late=$((late + 1))
-    fi
+# delay EFFECT_US FROM_US SENT_US: milliseconds from the click to its effect; "never" when it
+# was not seen, "early" when seen before the click was made.
+delay() {
+    if [ -z "$1" ]; then echo never
+    elif [ "$1" -lt "$2" ]; then echo early
+    elif [ "$1" -lt "$3" ]; then echo 0
+    else echo $((($1 - $3) / 1000)); fi
+}
+while read -r i from sent; do
+    df=$(delay "${frame_at[i - 1]:-}" "$from" "$sent")
+    ds=$(delay "${file_at[i - 1]:-}" "$from" "$sent")
+    say "click $i: frame after $df ms, settings file after $ds ms"
+    for d in "$df" "$ds"; do
+        if ! [[ $d =~ ^[0-9]+$ ]] || [ "$d" -gt "$bound_ms" ]; then late=$((late + 1)); break; fi
+    done
+    [[ $df =~ ^[0-9]+$ ]] && [ "$df" -gt "$worst_frame" ] && worst_frame=$df
+    [[ $ds =~ ^[0-9]+$ ]] && [ "$ds" -gt "$worst_file" ] && worst_file=$ds
 done <"$work/clicks"
 say "worst: frame ${worst_frame} ms, settings file ${worst_file} ms"
 check_eq "all $clicks clicks were made" "$clicks" "$(lines "$work/clicks")"
