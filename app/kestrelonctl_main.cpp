@@ -7,6 +7,7 @@
 #include "app/local_control.h"
 #include "app/skin_dir.h"
 #include "device/hidapi_bus.h"
+#include "host/host_facts.h"
 #include "settings/settings_path.h"
 
 int main(int argc, char** argv) {
@@ -16,9 +17,18 @@ int main(int argc, char** argv) {
     SystemClock clock;
     SleepWaiter waiter;
     const QString socket = ControlSocketPath();
-    CtlEnvironment env{bus, clock, waiter, DefaultSettingsPath(), SkinDirectory(argv[0]),
-                       [&socket](const std::string& request) {
-                           return LocalControl::Ask(socket, request);
-                       }};
+    CtlEnvironment env{
+        bus,
+        clock,
+        waiter,
+        DefaultSettingsPath(),
+        SkinDirectory(argv[0]),
+        [&socket](const std::string& request) { return LocalControl::Ask(socket, request); },
+        [](MonitorState& state) {
+            const HostFacts facts;
+            if (auto v = facts.cpuMhz()) state.speed = *v;
+            if (auto v = facts.totalRamMb()) state.totalram = *v;
+            if (auto v = facts.systemDriveGb()) state.totalmb = *v;
+        }};
     return RunCtl(args, env, std::cout, std::cerr);
 }

@@ -16,8 +16,7 @@ void add(std::vector<SkinFile>& files, std::string_view name, geo::Size size = {
 }
 
 void addFont(std::vector<SkinFile>& files, const geo::Font& font) {
-    for (char d = '0'; d <= '9'; ++d)
-        add(files, std::string(font.prefix) + d + ".bmp", font.cell);
+    for (char d = '0'; d <= '9'; ++d) add(files, std::string(font.prefix) + d + ".bmp", font.cell);
     add(files, font.colonFile, font.cell);
     add(files, font.dotFile, font.cell);
     add(files, font.dashFile, font.cell);
@@ -39,6 +38,8 @@ std::vector<SkinFile> build() {
     for (const auto& r : geo::kReadouts) add(files, r.background);
     add(files, geo::kClockBackground);
     for (const auto& h : geo::kHostReadouts) add(files, h.background);
+    for (const auto& u : geo::kHostUnits)
+        for (std::string_view picture : u.pictures) add(files, picture, geo::kHostUnitSize);
     for (const auto& i : geo::kIcons) add(files, i.picture);
     for (const auto& i : geo::kIcons) add(files, i.highlighted);
     for (const auto* i : {&geo::kTempUnit, &geo::kCelsiusButton, &geo::kFahrenheitButton,

@@ -14,7 +14,9 @@ std::vector<std::pair<int, std::string>> smallText(const std::string& text, int 
     std::vector<std::pair<int, std::string>> glyphs;
     int x = rightmost;
     for (auto c = text.rbegin(); c != text.rend(); ++c, x -= 6)
-        glyphs.emplace_back(x, *c == '-' ? "s-.bmp" : std::string("s") + *c + ".bmp");
+        glyphs.emplace_back(x, *c == '-'   ? "s-.bmp"
+                               : *c == '.' ? "sdot.bmp"
+                                           : std::string("s") + *c + ".bmp");
     return glyphs;
 }
 
@@ -95,7 +97,7 @@ TEST_F(RendererTest, ChannelOutsideOneToFourDrawsNothingAndDoesNotThrow) {
     EXPECT_EQ(renderer.mainback(), before);
 }
 
-TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
+TEST_F(RendererTest, HostReadoutsFitTheirPanelsAndShowZeroAsOneDigit) {
     state.speed = 2400;
     state.totalmb = 1234;
     state.totalram = 0;
@@ -106,9 +108,9 @@ TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
     EXPECT_EQ(renderer.mainback().copy(520, 245, 31, 9),
               panel("sspba.bmp", 1, kSmall, smallText("2400", 25)));
     EXPECT_EQ(renderer.mainback().copy(516, 274, 18, 9),
-              panel("shdba.bmp", 1, kSmall, smallText("234", 12)));
+              panel("shdba.bmp", 1, kSmall, smallText("1.2", 12)));  // TB
     EXPECT_EQ(renderer.mainback().pixel(515, 275), before.pixel(515, 275))
-        << "the clipped first digit must not land left of the panel";
+        << "nothing lands left of the panel";
     EXPECT_EQ(renderer.mainback().copy(480, 260, 24, 9),
               panel("sramba.bmp", 1, kSmall, smallText("0", 18)));
 }
