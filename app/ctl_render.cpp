@@ -38,7 +38,8 @@ int Command::render() {
         return 2;
     }
     std::vector<std::string> problems = CheckSkin(env_.skinDir);
-    for (const auto& p : problems) err_ << "kestrelon: skin " << env_.skinDir << ": " << p << "\n";
+    for (const auto& p : problems)
+        err_ << "kestrelon: skin " << env_.skinDir << ": " << p << "\n";
     if (!problems.empty()) return 1;
     const std::string settingsPath = o_.file.value_or(env_.settingsPath);
     const bool firstStart = IsFirstStart(settingsPath);
@@ -65,7 +66,8 @@ int Command::render() {
         wingOpen(state_, geo::kWings[i].id) = (*wings)[i];
     renderer.RefreshSkin();
 
-    QImage image = WithOutlineAlpha(renderer.mainback(), MakeRegionFromMask(renderer.mainba1()));
+    QImage image =
+        WithOutlineAlpha(renderer.mainback(), MakeRegionFromMask(renderer.mainba1()));
     const std::string& path = o_.positional.front();
     if (!image.save(QString::fromStdString(path), "PNG")) {
         err_ << "kestrelon: cannot write " << path << "\n";

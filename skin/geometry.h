@@ -24,7 +24,7 @@ struct Area {
 // ---- Surfaces ---------------------------------------------------------------------------------
 inline constexpr Size kWindow{660, 441};
 inline constexpr Size kLcd{210, 210};
-inline constexpr Point kLcdOrigin{122, 119};     // blcd's place on mainba2 and on the window
+inline constexpr Point kLcdOrigin{122, 119};    // blcd's place on mainba2 and on the window
 inline constexpr Size kComposedBlock{420, 438};  // copied from mainba2 to mainback
 inline constexpr Size kMmask{8, 12};
 inline constexpr int kSidePanelX = 420;  // everything from here on is drawn straight into mainback
@@ -145,8 +145,7 @@ struct Indicator {
     Surface target;
     Point at;
 };
-inline constexpr Indicator kTempUnit{
-    "sdf.bmp", "sdc.bmp", Surface::Mainback, {505, 182}};  // on = °F
+inline constexpr Indicator kTempUnit{"sdf.bmp", "sdc.bmp", Surface::Mainback, {505, 182}};  // on = °F
 inline constexpr Indicator kLinkLamp{"linkon.bmp", "linkoff.bmp", Surface::Mainback, {494, 289}};
 inline constexpr Indicator kCelsiusButton{"dcon.bmp", "dcoff.bmp", Surface::Blcd, {127, 187}};
 inline constexpr Indicator kFahrenheitButton{"dfon.bmp", "dfoff.bmp", Surface::Blcd, {152, 187}};
@@ -204,58 +203,14 @@ struct Wing {
 };
 // In the order DrawWings lays them down.
 inline constexpr std::array<Wing, 4> kWings{{
-    {WingId::UpperLeft,
-     "luw.bmp",
-     "luwma.bmp",
-     {107, 104},
-     {25, 22},
-     {-2, -2},
-     42,
-     {0, 0, 225, 222},
-     {118, 115},
-     "luwbt.bmp",
-     "luwbtma.bmp",
-     "rdwbt.bmp",
-     "rdwbtma.bmp"},
-    {WingId::LowerLeft,
-     "ldw.bmp",
-     "ldwma.bmp",
-     {108, 228},
-     {26, 310},
-     {-2, 2},
-     42,
-     {0, 225, 225, 222},
-     {117, 315},
-     "ldwbt.bmp",
-     "ldwbtma.bmp",
-     "ruwbt.bmp",
-     "ruwbtma.bmp"},
-    {WingId::UpperRight,
-     "ruw.bmp",
-     "ruwma.bmp",
-     {233, 103},
-     {313, 23},
-     {2, -2},
-     41,
-     {225, 0, 205, 222},
-     {320, 112},
-     "ruwbt.bmp",
-     "ruwbtma.bmp",
-     "ldwbt.bmp",
-     "ldwbtma.bmp"},
-    {WingId::LowerRight,
-     "rdw.bmp",
-     "rdwma.bmp",
-     {232, 228},
-     {312, 308},
-     {2, 2},
-     41,
-     {225, 225, 205, 222},
-     {318, 314},
-     "rdwbt.bmp",
-     "rdwbtma.bmp",
-     "luwbt.bmp",
-     "luwbtma.bmp"},
+    {WingId::UpperLeft, "luw.bmp", "luwma.bmp", {107, 104}, {25, 22}, {-2, -2}, 42,
+     {0, 0, 225, 222}, {118, 115}, "luwbt.bmp", "luwbtma.bmp", "rdwbt.bmp", "rdwbtma.bmp"},
+    {WingId::LowerLeft, "ldw.bmp", "ldwma.bmp", {108, 228}, {26, 310}, {-2, 2}, 42,
+     {0, 225, 225, 222}, {117, 315}, "ldwbt.bmp", "ldwbtma.bmp", "ruwbt.bmp", "ruwbtma.bmp"},
+    {WingId::UpperRight, "ruw.bmp", "ruwma.bmp", {233, 103}, {313, 23}, {2, -2}, 41,
+     {225, 0, 205, 222}, {320, 112}, "ruwbt.bmp", "ruwbtma.bmp", "ldwbt.bmp", "ldwbtma.bmp"},
+    {WingId::LowerRight, "rdw.bmp", "rdwma.bmp", {232, 228}, {312, 308}, {2, 2}, 41,
+     {225, 225, 205, 222}, {318, 314}, "rdwbt.bmp", "rdwbtma.bmp", "luwbt.bmp", "luwbtma.bmp"},
 }};
 inline constexpr std::string_view kCentrePicture = "cen.bmp";
 inline constexpr std::string_view kCentreMask = "cenma.bmp";
@@ -263,42 +218,15 @@ inline constexpr Point kCentreAt{207, 204};
 
 // ---- Clickable controls (window coordinates, inclusive) ---------------------------------------
 enum class Control {
-    ResetSpot,
-    WebLink,
-    AlarmOnOff,
-    AlarmSet,
-    AlarmDown,
-    AlarmUp,
-    BacklightOff,
-    BacklightBlue,
-    BacklightPurple,
-    BacklightRed,
-    FanAuto,
-    FanManual,
-    Celsius,
-    Fahrenheit,
-    SensorCpu,
-    SensorCase,
-    SensorVga,
-    SensorHdd,
-    FanIconCpu,
-    FanIconCase,
-    FanIconVga,
-    FanIconHdd,
-    LimitIconCpu,
-    LimitIconCase,
-    LimitIconVga,
-    LimitIconHdd,
-    FanArrowUp,
-    FanArrowDown,
-    LimitArrowUp,
-    LimitArrowDown,
-    WingButtonUpperLeft,
-    WingButtonLowerLeft,
-    WingButtonUpperRight,
-    WingButtonLowerRight,
-    Minimise,
-    Close,
+    ResetSpot, WebLink, AlarmOnOff, AlarmSet, AlarmDown, AlarmUp,
+    BacklightOff, BacklightBlue, BacklightPurple, BacklightRed,
+    FanAuto, FanManual, Celsius, Fahrenheit,
+    SensorCpu, SensorCase, SensorVga, SensorHdd,
+    FanIconCpu, FanIconCase, FanIconVga, FanIconHdd,
+    LimitIconCpu, LimitIconCase, LimitIconVga, LimitIconHdd,
+    FanArrowUp, FanArrowDown, LimitArrowUp, LimitArrowDown,
+    WingButtonUpperLeft, WingButtonLowerLeft, WingButtonUpperRight, WingButtonLowerRight,
+    Minimise, Close,
 };
 // The wing that must be open for a control to answer (None: always).
 enum class Gate { None, UpperLeft, LowerLeft, UpperRight, LowerRight };

@@ -16,7 +16,8 @@ void add(std::vector<SkinFile>& files, std::string_view name, geo::Size size = {
 }
 
 void addFont(std::vector<SkinFile>& files, const geo::Font& font) {
-    for (char d = '0'; d <= '9'; ++d) add(files, std::string(font.prefix) + d + ".bmp", font.cell);
+    for (char d = '0'; d <= '9'; ++d)
+        add(files, std::string(font.prefix) + d + ".bmp", font.cell);
     add(files, font.colonFile, font.cell);
     add(files, font.dotFile, font.cell);
     add(files, font.dashFile, font.cell);

@@ -22,13 +22,14 @@ inline const QColor kEngraveLight{92, 98, 106};
 inline const QColor kGlassTop{9, 20, 27};
 inline const QColor kGlassBottom{4, 10, 15};
 inline const QColor kSideGlass{4, 9, 13};
-inline const QColor kGlow{96, 222, 255};                // lit digit and symbol pixels
-inline const QColor kGlowSoft{62, 160, 190};            // labels and unlit control outlines
-inline const QColor kGlowDim{30, 84, 104};              // frames and scale marks
-inline const QColor kGhost{12, 27, 34};                 // unlit segments behind the digits
-inline const QColor kGhostDots{8, 19, 25};              // unlit dot-matrix cells
-inline const QColor kInkOnLit{4, 14, 20};               // text on a lit button
-inline const QColor kUnitWord = kGlowDim.lighter(170);  // "MB", "GB" after the host readouts
+inline const QColor kGlow{96, 222, 255};      // lit digit and symbol pixels
+inline const QColor kGlowSoft{62, 160, 190};  // labels and unlit control outlines
+inline const QColor kGlowDim{30, 84, 104};    // frames and scale marks
+inline const QColor kGhost{12, 27, 34};       // unlit segments behind the digits
+inline const QColor kGhostDots{8, 19, 25};    // unlit dot-matrix cells
+inline const QColor kInkOnLit{4, 14, 20};     // text on a lit button
+// "MB", "GB" after the host readouts.
+inline const QColor kUnitWord = kGlowDim.lighter(170);
 
 // Accents.
 inline const QColor kLampGreen{86, 240, 120};
