@@ -81,6 +81,7 @@ LocalControl::LocalControl(const QString& path, Handler handler) : handler_(std:
                     "refused a control connection from " +
                     (peer ? "user id " + std::to_string(*peer) : std::string("an unknown peer")));
                 socket->abort();
+                socket->deleteLater();  // safe beside the one a disconnect asks for
                 continue;
             }
             QObject::connect(socket, &QLocalSocket::readyRead, socket,
