@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/monitor_state.h"
 #include "core/timing.h"
 #include "device/transport.h"
 
@@ -23,6 +24,9 @@ struct CtlEnvironment {
     // Hands a request line to a running kestrelon and returns its answer line; nothing when
     // none runs. Empty: never look for one.
     std::function<std::optional<std::string>(const std::string& request)> running;
+    // Puts this machine's processor clock, memory and disk size into the state, for render's
+    // side panel. Empty: they show as 0.
+    std::function<void(MonitorState& state)> hostFacts;
 };
 
 // Runs one command line (without the program name). Returns the exit status.

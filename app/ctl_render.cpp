@@ -47,6 +47,7 @@ int Command::render() {
     if (!firstStart && !loadSettings()) return 1;
 
     // Start-up as the program runs it, then one poll.
+    if (env_.hostFacts) env_.hostFacts(state_);
     SkinRenderer renderer(state_, env_.skinDir, env_.waiter, {});
     PollCycle cycle(state_, env_.clock, hooksFor(renderer));
     cycle.UpdateClockText();

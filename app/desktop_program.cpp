@@ -79,7 +79,7 @@ bool DesktopProgram::checkSkin() {
 }
 
 std::optional<int> DesktopProgram::start() {
-    const QString socket = ControlSocketPath();
+    const QString socket = ControlSocketPath(true);
     if (LocalControl::Ask(socket, "show")) return 0;
     if (!checkSkin()) return 1;
     control_ = std::make_unique<LocalControl>(

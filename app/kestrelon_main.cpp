@@ -8,6 +8,7 @@
 
 #include "app/desktop_program.h"
 #include "app/skin_dir.h"
+#include "app/stall_watch.h"
 #include "app/termination.h"
 #include "settings/settings_path.h"
 
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("kestrelon");
     QApplication::setDesktopFileName(KESTRELON_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
+    // For measurements only (bench/click_stall.sh): how long the window's thread stalls.
+    const std::unique_ptr<StallWatch> stallWatch = StallWatch::FromEnvironment();
 
     DesktopProgram program(*options);
     // Installed before start-up, whose panel push can take seconds: a logout then still ends

@@ -8,6 +8,7 @@
 #include "app/local_control.h"
 #include "app/skin_dir.h"
 #include "device/hidapi_bus.h"
+#include "host/host_facts.h"
 #include "settings/settings_path.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +18,18 @@ int main(int argc, char** argv) {
     SystemClock clock;
     SleepWaiter waiter;
     const QString socket = ControlSocketPath();
-    CtlEnvironment env{bus, clock, waiter, DefaultSettingsPath(), SkinDirectory(argv[0]),
-                       [&socket](const std::string& request) {
-                           return LocalControl::Ask(socket, request);
-                       }};
+    CtlEnvironment env{
+        bus,
+        clock,
+        waiter,
+        DefaultSettingsPath(),
+        SkinDirectory(argv[0]),
+        [&socket](const std::string& request) { return LocalControl::Ask(socket, request); },
+        [](MonitorState& state) {
+            const HostFactReader facts;
+            if (auto v = facts.cpuMhz()) state.host.processorMhz = *v;
+            if (auto v = facts.totalRamMb()) state.host.memoryMb = *v;
+            if (auto v = facts.systemDriveGb()) state.host.diskGb = *v;
+        }};
     return RunCtl(args, env, std::cout, std::cerr);
 }

@@ -19,8 +19,9 @@ public:
 class ClickSound {
 public:
     virtual ~ClickSound() = default;
-    // Plays the click and returns when it has ended. Never fails loudly: without a sound
-    // device or a sound file it is silent.
+    // Starts the click and returns at once, never waiting for the sound; while one plays, a
+    // click plays nothing. Never fails loudly: without a sound device or a sound file it is
+    // silent.
     virtual void play() = 0;
 };
 

@@ -109,6 +109,23 @@ inline constexpr std::array<HostReadout, 3> kHostReadouts{{
     {HostFact::Memory, "sramba.bmp", {18, 1}, {480, 260}},
     {HostFact::Disk, "shdba.bmp", {12, 1}, {516, 274}},
 }};
+// How many small-font characters a readout holds: its cells from the left edge to `rightmost`.
+constexpr int ReadoutDigits(Point rightmost) {
+    return rightmost.x / kSmallFont.advance + 1;
+}
+// The unit word after a host readout, one picture per unit, each unit 1024 times the one before
+// (the readout's own first): a value with more digits than the readout holds is shown in the
+// next unit where it fits.
+struct HostUnits {
+    HostFact fact;
+    std::array<std::string_view, 3> pictures;
+    Point at;  // on mainback
+};
+inline constexpr Size kHostUnitSize{9, 5};
+inline constexpr std::array<HostUnits, 2> kHostUnits{{
+    {HostFact::Memory, {"srammb.bmp", "sramgb.bmp", "sramtb.bmp"}, {506, 262}},
+    {HostFact::Disk, {"shdgb.bmp", "shdtb.bmp", "shdpb.bmp"}, {536, 276}},
+}};
 
 // ---- Icons: normal and highlighted pictures at one place --------------------------------------
 enum class IconRow { Sensor, Fan, Threshold };

@@ -20,4 +20,20 @@ std::string ReadoutText(int32_t value, NumberPattern pattern, int32_t ceiling) {
     return FormatNumber(value, pattern);
 }
 
+FittedNumber FitNumber(int32_t value, int digits, int units) {
+    const auto fits = [digits](const std::string& text) {
+        return static_cast<int>(text.size()) <= digits;
+    };
+    FittedNumber shown{FormatNumber(value, NumberPattern::LeadingZero), 0};
+    int64_t scale = 1;
+    for (int unit = 1; unit < units && !fits(shown.text); ++unit) {
+        scale *= 1024;
+        const int64_t tenths = static_cast<int64_t>(value) * 10 / scale;
+        const std::string whole = std::to_string(tenths / 10);
+        const std::string withDecimal = whole + "." + std::to_string(std::llabs(tenths % 10));
+        shown = {fits(withDecimal) ? withDecimal : whole, unit};
+    }
+    return shown;
+}
+
 }  // namespace kestrelon

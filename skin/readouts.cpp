@@ -103,12 +103,20 @@ void SkinRenderer::DrawFanSetReadout(Channel channel) {
 }
 
 void SkinRenderer::DrawHostReadout(geo::HostFact fact) {
+    const geo::HostUnits* units = nullptr;
+    for (const geo::HostUnits& u : geo::kHostUnits)
+        if (u.fact == fact) units = &u;
     for (const geo::HostReadout& readout : geo::kHostReadouts) {
         if (readout.fact != fact) continue;
+        const FittedNumber shown =
+            FitNumber(hostValue(state_, fact), geo::ReadoutDigits(readout.rightmost),
+                      units ? static_cast<int>(units->pictures.size()) : 1);
         if (!LoadScratch(readout.background)) return;
-        DrawSmallText(FormatNumber(hostValue(state_, fact), NumberPattern::LeadingZero),
-                      readout.rightmost);
+        DrawSmallText(shown.text, readout.rightmost);
         BlitPicture(windowPicture_, scratch_, readout.at.x, readout.at.y);
+        // The unit word changes with the value (drawn again, unchanged, for the readout's own).
+        if (units && LoadScratch(units->pictures[static_cast<std::size_t>(shown.unit)]))
+            BlitPicture(windowPicture_, scratch_, units->at.x, units->at.y);
         return;
     }
 }

@@ -40,6 +40,8 @@ std::vector<SkinFile> build() {
     for (const auto& r : geo::kReadouts) add(files, r.background);
     add(files, geo::kClockBackground);
     for (const auto& h : geo::kHostReadouts) add(files, h.background);
+    for (const auto& u : geo::kHostUnits)
+        for (std::string_view picture : u.pictures) add(files, picture, geo::kHostUnitSize);
     for (const auto& i : geo::kIcons) add(files, i.picture);
     for (const auto& i : geo::kIcons) add(files, i.highlighted);
     for (const auto* i : {&geo::kTempUnit, &geo::kCelsiusButton, &geo::kFahrenheitButton,

@@ -19,6 +19,7 @@
 #include "monitor/readings_text.h"
 #include "device/transport.h"
 #include "settings/settings_file.h"
+#include "skin/geometry.h"
 
 namespace kestrelon {
 namespace {
@@ -38,7 +39,7 @@ struct CtlFixture : ::testing::Test {
     LockedBus bus;
     VirtualTime time{9 * 3600 + 5 * 60};
     std::string settingsPath = dir.filePath("Settings.inf").toStdString();
-    CtlEnvironment env{bus, time, time, settingsPath, "", {}};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}};
     std::ostringstream out, err;
 
     int run(std::vector<std::string> args) {
@@ -307,6 +308,37 @@ TEST_F(RenderFixture, TheWindowImageIsTransparentOutsideItsOutline) {
     QImage upperLeftOpen = rendered({"--wings", "ul"});
     EXPECT_NE(closed.copy(122, 119, 100, 100), upperLeftOpen.copy(122, 119, 100, 100));
     EXPECT_EQ(closed.copy(233, 228, 100, 100), upperLeftOpen.copy(233, 228, 100, 100));
+}
+
+TEST_F(RenderFixture, TheSidePanelShowsTheHostsFactsInUnitsThatFit) {
+    const auto unitPicture = [](std::string_view file) {
+        return QImage(QString::fromStdString(std::string(KESTRELON_SKIN_DIR) + "/" +
+                                             std::string(file)))
+            .convertToFormat(QImage::Format_ARGB32);
+    };
+    const QSize size(geo::kHostUnitSize.w, geo::kHostUnitSize.h);
+    const struct {
+        int32_t ramMb, diskGb;
+        std::size_t ramUnit, diskUnit;  // index into the unit pictures
+    } cases[] = {{9999, 999, 0, 0}, {24105, 1863, 1, 1}};
+    QImage previous;
+    for (const auto& c : cases) {
+        env.hostFacts = [&c](MonitorState& state) {
+            state.host.memoryMb = c.ramMb;
+            state.host.diskGb = c.diskGb;
+        };
+        const QImage window = rendered({}).convertToFormat(QImage::Format_ARGB32);
+        for (const auto& [units, index] :
+             {std::pair{geo::kHostUnits[0], c.ramUnit}, std::pair{geo::kHostUnits[1], c.diskUnit}})
+            EXPECT_EQ(window.copy(QRect(QPoint(units.at.x, units.at.y), size)),
+                      unitPicture(units.pictures[index]))
+                << c.ramMb << " MB, " << c.diskGb << " GB: " << units.pictures[index];
+        // The readouts themselves change with the values.
+        if (!previous.isNull()) {
+            EXPECT_NE(window.copy(480, 260, 24, 9), previous.copy(480, 260, 24, 9));
+        }
+        previous = window;
+    }
 }
 
 TEST_F(RenderFixture, AMissingSkinFileIsNamedAndNothingIsRendered) {

@@ -44,14 +44,22 @@ finish() {
     exit 1
 }
 
-# Skips the test (exit 77) when a tool is missing.
+# skip_test REASON: skips the test (exit 77) because something it needs is missing here. When
+# CI is set the test fails instead: a CI run must not pass without its real-window tests.
+skip_test() {
+    if [ -n "${CI:-}" ]; then
+        say "FAIL  $1 (CI is set, so this test fails rather than skips)"
+        exit 1
+    fi
+    say "SKIP: $1"
+    exit "$SKIP"
+}
+
+# Skips the test (exit 77) when a tool is missing; fails under CI.
 need_tools() {
     local t
     for t in "$@"; do
-        if ! command -v "$t" >/dev/null 2>&1; then
-            say "SKIP: $t is missing (scripts/test installs it)"
-            exit "$SKIP"
-        fi
+        command -v "$t" >/dev/null 2>&1 || skip_test "$t is missing (scripts/test installs it)"
     done
 }
 

@@ -14,8 +14,7 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
     --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
 started $!
 if ! waitfor 50 pactl info; then
-    say "SKIP: the sound server does not start here"
-    exit "$SKIP"
+    skip_test "the sound server does not start here"
 fi
 pactl set-sink-volume @DEFAULT_SINK@ 30%
 

@@ -8,8 +8,7 @@ demo=$1 skin=$2
 source "$(dirname "$0")/desktop_lib.sh"
 need_tools weston weston-screenshooter weston-debug "$CONVERT"
 if ! ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1; then
-    say "SKIP: Qt's Wayland platform is missing (qt6-wayland)"
-    exit "$SKIP"
+    skip_test "Qt's Wayland platform is missing (qt6-wayland)"
 fi
 setup_work
 unset DISPLAY
@@ -19,9 +18,8 @@ printf '%s\n' '[core]' 'idle-time=0' '[shell]' 'background-color=0xff2060a0' \
     --socket=wayland-e2e --width=1280 --height=800 --use-pixman --debug) >"$work/weston.log" 2>&1 &
 started $!
 if ! waitfor 100 test -S "$XDG_RUNTIME_DIR/wayland-e2e"; then
-    say "SKIP: weston does not start here"
     cat "$work/weston.log"
-    exit "$SKIP"
+    skip_test "weston does not start here"
 fi
 export WAYLAND_DISPLAY=wayland-e2e QT_QPA_PLATFORM=wayland
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer and the click on a host without a sound card or server (this machine, CI): "no
-// mixer" answers, silence, no waiting and none of libasound's own messages on stderr.
+// mixer" answers, silence, nothing played and none of libasound's own messages on stderr.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -47,7 +47,7 @@ TEST(AlsaWithoutSound, MixerAnswersNoMixerWithOneLogLine) {
     }
 }
 
-TEST(AlsaWithoutSound, ClickIsSilentAndReturnsAtOnce) {
+TEST(AlsaWithoutSound, ClickIsSilentAndPlaysNothing) {
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
     const auto write = [&](const char* name, const test::Bytes& bytes) {
@@ -66,10 +66,14 @@ TEST(AlsaWithoutSound, ClickIsSilentAndReturnsAtOnce) {
             AlsaClickSound click(file, device);
             testing::internal::CaptureStderr();
             const auto start = std::chrono::steady_clock::now();
-            click.play();
+            for (int i = 0; i < 3; ++i) {  // a failed sound leaves the way free for the next
+                click.play();
+                click.waitUntilQuiet();
+            }
             const auto took = std::chrono::steady_clock::now() - start;
             const std::string err = testing::internal::GetCapturedStderr();
             EXPECT_LT(took, kHangBound) << device << " " << file;
+            EXPECT_EQ(click.played(), 0) << device << " " << file;
             EXPECT_EQ(err, "") << device << " " << file;
         }
     }

@@ -15,7 +15,9 @@ std::vector<std::pair<int, std::string>> smallText(const std::string& text, int 
     std::vector<std::pair<int, std::string>> glyphs;
     int x = rightmost;
     for (auto c = text.rbegin(); c != text.rend(); ++c, x -= 6)
-        glyphs.emplace_back(x, *c == '-' ? "s-.bmp" : std::string("s") + *c + ".bmp");
+        glyphs.emplace_back(x, *c == '-'   ? "s-.bmp"
+                               : *c == '.' ? "sdot.bmp"
+                                           : std::string("s") + *c + ".bmp");
     return glyphs;
 }
 
@@ -96,7 +98,7 @@ TEST_F(RendererTest, ChannelOutsideTheFourDrawsNothingAndDoesNotThrow) {
     EXPECT_EQ(renderer.windowPicture(), before);
 }
 
-TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
+TEST_F(RendererTest, HostReadoutsFitTheirPanelsAndShowZeroAsOneDigit) {
     state.host.processorMhz = 2400;
     state.host.diskGb = 1234;
     state.host.memoryMb = 0;
@@ -107,9 +109,9 @@ TEST_F(RendererTest, HostReadoutsClipAtTheLeftEdgeAndShowZeroAsOneDigit) {
     EXPECT_EQ(renderer.windowPicture().copy(520, 245, 31, 9),
               panel("sspba.bmp", 1, kSmall, smallText("2400", 25)));
     EXPECT_EQ(renderer.windowPicture().copy(516, 274, 18, 9),
-              panel("shdba.bmp", 1, kSmall, smallText("234", 12)));
+              panel("shdba.bmp", 1, kSmall, smallText("1.2", 12)));  // TB
     EXPECT_EQ(renderer.windowPicture().pixel(515, 275), before.pixel(515, 275))
-        << "the clipped first digit must not land left of the panel";
+        << "nothing lands left of the panel";
     EXPECT_EQ(renderer.windowPicture().copy(480, 260, 24, 9),
               panel("sramba.bmp", 1, kSmall, smallText("0", 18)));
 }

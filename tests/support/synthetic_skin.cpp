@@ -75,6 +75,9 @@ SyntheticSkin::SyntheticSkin() {
             r.target == geo::Surface::Window ? QSize(30, 9) : QSize(26, 11));
     for (const geo::HostReadout& h : geo::kHostReadouts)
         add(h.background, Kind::Dark, QSize(h.rightmost.x + 6, 9));
+    for (const geo::HostUnits& u : geo::kHostUnits)
+        for (std::string_view picture : u.pictures)
+            add(picture, Kind::Solid, qsize(geo::kHostUnitSize));
     add(geo::kClockBackground, Kind::Dark, QSize(45, 12));
     add(geo::kAlarmBackground, Kind::Dark, QSize(54, 13));
     add(geo::kVolumeBackground, Kind::Dark, QSize(45, 80));

@@ -140,13 +140,20 @@ void drawSideLabels(QImage& img) {
     constexpr HostLabel labels[] = {{geo::HostFact::CpuClock, "CPU", "MHz"},
                                     {geo::HostFact::Memory, "RAM", "MB"},
                                     {geo::HostFact::Disk, "DISK", "GB"}};
+    // A unit that changes with the value is a picture of its own (pieces.cpp), drawn there.
+    auto unitIsAPicture = [](geo::HostFact fact) {
+        for (const geo::HostUnits& u : geo::kHostUnits)
+            if (u.fact == fact) return true;
+        return false;
+    };
     for (const auto& h : geo::kHostReadouts)
         for (const HostLabel& l : labels)
             if (l.fact == h.fact) {
                 const int y = rowOf(h) + 1;
                 paintLabel(img, leftX, y, l.name, label);
-                paintLabel(img, h.at.x + readoutSize(h.rightmost).width() + 2, y, l.unit,
-                           kGlowDim.lighter(170));
+                if (!unitIsAPicture(h.fact))
+                    paintLabel(img, h.at.x + readoutSize(h.rightmost).width() + 2, y, l.unit,
+                               kUnitWord);
             }
     // Fan column: "RPM" after each fan readout; captions under both columns.
     int lastRow = 0, tempX = 0, fanX = 0, fanRight = 0;

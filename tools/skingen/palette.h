@@ -29,6 +29,8 @@ inline const QColor kGlowDim{30, 84, 104};    // frames and scale marks
 inline const QColor kGhost{12, 27, 34};       // unlit segments behind the digits
 inline const QColor kGhostDots{8, 19, 25};    // unlit dot-matrix cells
 inline const QColor kInkOnLit{4, 14, 20};     // text on a lit button
+// "MB", "GB" after the host readouts.
+inline const QColor kUnitWord = kGlowDim.lighter(170);
 
 // Accents.
 inline const QColor kLampGreen{86, 240, 120};

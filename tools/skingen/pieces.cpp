@@ -3,6 +3,7 @@
 #include "tools/skingen/pieces.h"
 
 #include <QPainter>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "tools/skingen/controls.h"
 #include "tools/skingen/layout.h"
 #include "tools/skingen/palette.h"
+#include "tools/skingen/pixel_font.h"
 #include "tools/skingen/shapes.h"
 
 namespace kestrelon::skingen {
@@ -72,12 +74,37 @@ const BacklightFace kBacklightFaces[] = {
     {Backlight::Purple, geo::Control::BacklightPurple, "PURPLE", kBacklightPurple},
 };
 
+// The unit words of the host readouts, in the order of their pictures.
+struct HostUnitWords {
+    geo::HostFact fact;
+    std::array<std::string_view, 3> words;
+};
+constexpr HostUnitWords kHostUnitWords[] = {
+    {geo::HostFact::Memory, {"MB", "GB", "TB"}},
+    {geo::HostFact::Disk, {"GB", "TB", "PB"}},
+};
+
+void addHostUnits(std::vector<Piece>& list) {
+    const QSize size(geo::kHostUnitSize.w, geo::kHostUnitSize.h);
+    for (const auto& u : geo::kHostUnits)
+        for (const HostUnitWords& w : kHostUnitWords)
+            if (w.fact == u.fact)
+                for (std::size_t i = 0; i < u.pictures.size(); ++i)
+                    list.push_back(piece(
+                        u.pictures[i], geo::Surface::Window, u.at, size,
+                        [word = w.words[i]](QImage& img, const QRect& r) {
+                            paintLabel(img, r.left(), r.top(), word, kUnitWord);
+                        },
+                        i == 0));
+}
+
 std::vector<Piece> pieces() {
     std::vector<Piece> list;
     for (const auto& r : geo::kReadouts)
         list.push_back(piece(r.background, r.target, r.at, readoutSize(r.rightmost)));
     for (const auto& h : geo::kHostReadouts)
         list.push_back(piece(h.background, geo::Surface::Window, h.at, readoutSize(h.rightmost)));
+    addHostUnits(list);
     list.push_back(
         piece(geo::kClockBackground, geo::Surface::Window, geo::kClockAt, clockPanelSize()));
     list.push_back(

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parsing the control socket's request lines.
+#include "app/control_request.h"
+
+#include <array>
+#include <utility>
+
+namespace kestrelon {
+
+namespace {
+
+struct VerbName {
+    ControlVerb verb;
+    std::string_view name;  // words joined by one blank
+};
+constexpr std::array<VerbName, 8> kVerbs{{
+    {ControlVerb::Show, "show"},
+    {ControlVerb::Reading, "reading"},
+    {ControlVerb::ReadingText, "reading text"},
+    {ControlVerb::Status, "status"},
+    {ControlVerb::Push, "push"},
+    {ControlVerb::Unplug, "unplug"},
+    {ControlVerb::Plug, "plug"},
+    {ControlVerb::Set, "set"},
+}};
+// How much of an unknown request the error repeats.
+constexpr std::size_t kQuotedLength = 40;
+
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ') ++i;
+        if (i > start) out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+bool isSetting(std::string_view item) {
+    const std::size_t eq = item.find('=');
+    return eq != std::string_view::npos && eq > 0 && eq + 1 < item.size();
+}
+
+}  // namespace
+
+std::string ControlRequest::text() const {
+    std::string out;
+    for (const VerbName& v : kVerbs)
+        if (v.verb == verb) out = v.name;
+    for (const std::string& item : items) out += " " + item;
+    return out;
+}
+
+std::optional<ControlRequest> ParseControlRequest(std::string_view line, std::string& why) {
+    if (line.size() > kLongestControlRequest) {
+        why = "request too long (more than " + std::to_string(kLongestControlRequest) + " bytes)";
+        return std::nullopt;
+    }
+    for (const char c : line)
+        if (c < ' ' || c > '~') {
+            why = "malformed request: only printable ASCII is understood";
+            return std::nullopt;
+        }
+    const std::vector<std::string_view> w = words(line);
+    if (w.empty()) {
+        why = "malformed request: the line is empty";
+        return std::nullopt;
+    }
+    ControlRequest request;
+    if (w[0] == "set") {
+        if (w.size() == 1) {
+            why = "malformed request: set needs KEY=VALUE items";
+            return std::nullopt;
+        }
+        for (std::size_t i = 1; i < w.size(); ++i) {
+            if (!isSetting(w[i])) {
+                why = "malformed request: set takes KEY=VALUE items, not " +
+                      std::string(w[i].substr(0, kQuotedLength));
+                return std::nullopt;
+            }
+            request.items.emplace_back(w[i]);
+        }
+        request.verb = ControlVerb::Set;
+        return request;
+    }
+    std::string joined;
+    for (const std::string_view word : w) joined += (joined.empty() ? "" : " ") + std::string(word);
+    for (const VerbName& v : kVerbs)
+        if (v.verb != ControlVerb::Set && v.name == joined) {
+            request.verb = v.verb;
+            return request;
+        }
+    why = "unknown request: " + joined.substr(0, kQuotedLength);
+    return std::nullopt;
+}
+
+}  // namespace kestrelon
