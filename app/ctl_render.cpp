@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/ctl_command.h"
+#include "input/volume_level.h"
 #include "monitor/first_start.h"
 #include "monitor/poll_cycle.h"
 #include "skin/renderer_poll_hooks.h"
@@ -52,6 +53,8 @@ int Command::render() {
     PollCycle cycle(state_, env_.clock, hooksFor(renderer));
     cycle.UpdateClockText();
     renderer.DrawAllPanels();
+    PanelPort noPanelYet(state_);
+    SyncVolumeLevel(state_, noPanelYet);  // the level the start-up push will carry
     PanelSession session(state_, env_.waiter);
     // A first start takes the factory values; a picture never writes the user's file.
     session.Start(bus(), tracer(), [&] {
@@ -59,7 +62,6 @@ int Command::render() {
         StartFromFactorySettings(state_, session.protocol(), settingsPath, false);
         renderer.DrawAllPanels();
     });
-    renderer.setStatusPush([&] { session.protocol()->PushStatusRegister(); });
     cycle.attachPanel(session.link(), session.protocol());
     cycle.onPollTick();
 

@@ -115,7 +115,7 @@ std::optional<int> DesktopProgram::start() {
     setPollTimer(true);
     probe_->start();
     readHostFacts();
-    renderer_->DrawAllPanels();
+    controls_->DrawAllPanels();
     state_.poll.shownMinute = state_.poll.currentMinute;
     renderer_->DrawClockPanel();
 

@@ -5,15 +5,9 @@
 #include <algorithm>
 
 #include "settings/number_text.h"
+#include "skin/geometry.h"
 
 namespace kestrelon {
-
-namespace {
-
-constexpr double kKnobZeroY = 203;
-constexpr double kKnobTravel = 60;  // pixels from 0 % to 100 %
-
-}  // namespace
 
 int32_t CelsiusToFahrenheit(int32_t celsius) {
     return RoundToField<int32_t>(celsius * 9.0 / 5.0 + 32.0);
@@ -54,7 +48,8 @@ void StepFanSetting(MonitorState& s, Channel channel, int step) {
 }
 
 int32_t KnobVolumeAt(double y) {
-    const int16_t v = RoundToField<int16_t>((kKnobZeroY - y) / kKnobTravel * 100.0);
+    const int16_t v = RoundToField<int16_t>((geo::kKnobZeroY - y) /
+                                                geo::kVolumeSlider.liftRange * 100.0);
     return std::clamp<int32_t>(v, 0, 100);
 }
 

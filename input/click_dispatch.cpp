@@ -4,6 +4,8 @@
 #include <array>
 
 #include "input/controls.h"
+#include "core/log.h"
+#include "input/volume_level.h"
 #include "settings/factory_settings.h"
 #include "skin/wing_slides.h"
 #include "skin/wing_state.h"
@@ -11,6 +13,9 @@
 namespace kestrelon {
 
 namespace {
+
+// The pause between the limits in °C and the same limits in °F after a limit arrow.
+constexpr int kLimitUnitsGapMs = 100;
 
 using geo::Control;
 
@@ -210,8 +215,12 @@ void Controls::limitArrow(int step) {
         renderer_.RefreshSkin();
         if (!panel_.present()) return;
         PanelLink::Scope both(panel_.link());  // the two units go out as one sequence
+        if (!both) {
+            LogLine("the limits were not sent: another exchange holds the panel");
+            return;
+        }
         panel_.protocol().PushTempLimits();
-        panel_.link().Delay(100);
+        panel_.link().Delay(kLimitUnitsGapMs);
         panel_.protocol().PushTempLimitsF();
     });
 }
@@ -284,6 +293,7 @@ void Controls::RedrawSettings() {
     for (Channel ch : geo::kRowOrder) renderer_.ShowFanIcon(ch);
     for (Channel ch : geo::kRowOrder) renderer_.ShowThresholdIcon(ch);
     renderer_.DrawVolumeKnob();
+    SyncVolumeLevel(s_, panel_);
     for (Channel ch : geo::kRowOrder) renderer_.DrawFanSetReadout(ch);
     for (Channel ch : geo::kRowOrder) renderer_.DrawThresholdReadout(ch);
     renderer_.RefreshSkin();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "input/volume_level.h"
 #include "settings/number_text.h"
 #include "settings/settings_file.h"
 #include "skin/wing_state.h"
@@ -22,11 +23,15 @@ Controls::Controls(MonitorState& state, SkinRenderer& renderer, const Clock& clo
 
 void Controls::attachPanel(PanelLink* link, PanelProtocol* protocol) {
     panel_.attach(link, protocol);
-    renderer_.setStatusPush([this] { panel_.PushStatusRegister(); });
 }
 
 void Controls::detachPanel() {
     panel_.detach();
+}
+
+void Controls::DrawAllPanels() {
+    renderer_.DrawAllPanels();
+    SyncVolumeLevel(s_, panel_);
 }
 
 void Controls::save() {
@@ -114,12 +119,12 @@ void Controls::hideHint() {
 }
 
 void Controls::knobDrag(int button, float y) {
-    const double kx = s_.ui.knobX, ky = s_.ui.knobY;
-    if (!(kx - 4 <= s_.ui.pointerX && s_.ui.pointerX <= kx + 12 && ky - 4 <= y && y <= ky + 12)) return;
+    if (!geo::inKnobHitBox(s_.ui.knobX, s_.ui.knobY, s_.ui.pointerX, y)) return;
     if (!s_.ui.upperRightWingOpen || button != kLeftButton) return;
     s_.host.masterVolume = KnobVolumeAt(y);
     if (s_.host.newMasterVolume == s_.host.masterVolume) return;
     renderer_.DrawVolumeKnob();
+    SyncVolumeLevel(s_, panel_);
     renderer_.RefreshSkin();
     s_.host.newMasterVolume = s_.host.masterVolume;
     services_.mixer.SetMasterVolume(s_.host.masterVolume);

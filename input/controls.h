@@ -39,6 +39,8 @@ public:
     // The panel the controls push to; nothing while none is open.
     void attachPanel(PanelLink* link, PanelProtocol* protocol);
     void detachPanel();
+    // Draws every panel of the window and brings the panel's volume level in step.
+    void DrawAllPanels();
 
     void onClick();
     void onPointerDown(int button, int shift, float x, float y);

@@ -197,6 +197,16 @@ struct VolumeSlider {
     int hitX, hitYOffset;     // the knob mark: x, and y = level line + hitYOffset (window pixels)
 };
 inline constexpr VolumeSlider kVolumeSlider{75, 60, 1, 27, 28, 34, 38, 4, 288, 124};
+// The knob answers to a drag inside a box around its mark: from kKnobHitMargin pixels above and
+// left of the mark, kKnobHitSize pixels wide and high. The box's centre is where the pointer holds
+// the knob, so at 0 % the pointer is that far below the lowest mark.
+inline constexpr int kKnobHitMargin = 4, kKnobHitSize = 16;
+constexpr bool inKnobHitBox(double markX, double markY, double x, double y) {
+    return markX - kKnobHitMargin <= x && x <= markX - kKnobHitMargin + kKnobHitSize &&
+           markY - kKnobHitMargin <= y && y <= markY - kKnobHitMargin + kKnobHitSize;
+}
+inline constexpr double kKnobZeroY =
+    kVolumeSlider.baseY + kVolumeSlider.hitYOffset - kKnobHitMargin + kKnobHitSize / 2.0;
 inline constexpr std::string_view kResetPicture = "reset.bmp";
 
 // ---- Wings ------------------------------------------------------------------------------------

@@ -12,7 +12,6 @@ namespace kestrelon {
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr double kDeviceVolumeSteps = 28.0;  // the panel's volume level runs 0..28
 
 // Whether DrawAlarmSetting's mode leaves out character `position` (1..5) of the alarm time.
 bool leftOut(int mode, int position) {
@@ -73,11 +72,6 @@ void SkinRenderer::DrawVolumeKnob() {
     }
     state_.ui.knobX = static_cast<int16_t>(s.hitX);
     state_.ui.knobY = roundToInt16(level + s.hitYOffset);
-    state_.panel.volumeLevel = roundToInt16(vol / 100.0 * kDeviceVolumeSteps);
-    if (state_.panel.volumeLevel != state_.panel.sentVolumeLevel) {
-        if (state_.panel.present && statusPush_) statusPush_();
-        state_.panel.sentVolumeLevel = state_.panel.volumeLevel;
-    }
 }
 
 bool SkinRenderer::LoadResetHint() {

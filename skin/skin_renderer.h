@@ -37,8 +37,6 @@ class SkinRenderer {
     QRegion WindowRegion() const;
     // Puts the current mainback on the screen.
     void ShowWindowPicture();
-    // Called by DrawVolumeKnob when the volume level has changed and the panel is present.
-    void setStatusPush(std::function<void()> push) { statusPush_ = std::move(push); }
 
     MonitorState& state() { return state_; }
     Waiter& waiter() { return waiter_; }
@@ -112,7 +110,6 @@ class SkinRenderer {
     MonitorState& state_;
     Waiter& waiter_;
     std::function<void()> show_;
-    std::function<void()> statusPush_;
     PictureStore pictures_;
     QImage windowPicture_, skinPicture_, composition_, lcdPicture_, scratch_, digitMask_;
 };

@@ -77,17 +77,15 @@ TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
     struct Case {
         int32_t vol;
         int level;  // the level line on the slider picture
-        int16_t knobY, usbVol;
+        int16_t knobY;
     };
-    const Case cases[] = {
-        {0, 75, 199, 0}, {100, 15, 139, 28}, {50, 45, 169, 14}, {2, 74, 198, 1}, {1, 74, 198, 0}};
+    const Case cases[] = {{0, 75, 199}, {100, 15, 139}, {50, 45, 169}, {2, 74, 198}, {1, 74, 198}};
     const QRgb white = 0xFFFFFFFFu;
     for (const Case& c : cases) {
         state.host.masterVolume = c.vol;
         renderer.DrawVolumeKnob();
         EXPECT_EQ(state.ui.knobX, 288);
         EXPECT_EQ(state.ui.knobY, c.knobY) << "vol " << c.vol;
-        EXPECT_EQ(state.panel.volumeLevel, c.usbVol) << "vol " << c.vol;
         const QImage slider = renderer.lcdPicture().copy(132, 10, 45, 80);
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(1, c.level), QPoint(27, 75)), white), "");
         EXPECT_EQ(fillMismatch(slider, QRect(QPoint(28, c.level), QPoint(34, c.level)), white), "");
@@ -105,25 +103,6 @@ TEST_F(RendererTest, VolumeSliderDrawsBarTickAndKnobForTheVolume) {
         EXPECT_EQ(slider.pixel(43, c.level), colour("volba.bmp"));
         EXPECT_EQ(slider.pixel(42, c.level - 4), colour("volba.bmp"));
     }
-}
-
-TEST_F(RendererTest, VolumeChangePushesTheStatusOnlyWhenChangedAndThePanelIsPresent) {
-    int pushes = 0;
-    renderer.setStatusPush([&] { ++pushes; });
-    state.panel.present = true;
-    state.host.masterVolume = 50;
-    renderer.DrawVolumeKnob();
-    EXPECT_EQ(pushes, 1);
-    EXPECT_EQ(state.panel.sentVolumeLevel, 14);
-    state.host.masterVolume = 51;  // still 14 on the panel's scale
-    renderer.DrawVolumeKnob();
-    EXPECT_EQ(pushes, 1);
-
-    state.panel.present = false;
-    state.host.masterVolume = 100;
-    renderer.DrawVolumeKnob();
-    EXPECT_EQ(pushes, 1);
-    EXPECT_EQ(state.panel.sentVolumeLevel, 28) << "taken over even without the panel";
 }
 
 }  // namespace kestrelon::test
