@@ -248,25 +248,28 @@ int Command::printStatus(const std::string& panel) {
             out_ << (ch != Channel::Cpu ? ", " : "") << "{\"channel\": " << channelNumber(ch)
                  << ", \"name\": " << jsonString(kChannelNames[channelIndex(ch)])
                  << ", \"temperature\": " << temperatureText(ch, "null")
-                 << ", \"fan\": " << state_.readings.fanSpeed[ch] << ", \"fan_limit\": " << state_.readings.fanLimit[ch]
-                 << "}";
+                 << ", \"fan\": " << state_.readings.fanSpeed[ch]
+                 << ", \"fan_limit\": " << state_.readings.fanLimit[ch] << "}";
         }
         out_ << "]}\n";
         return 0;
     }
     out_ << "panel " << panel << "\n";
     // "°" takes two bytes, so this header is spelled out rather than padded.
-    out_ << "channel   temp " << (state_.settings.fahrenheit() ? "°F" : "°C") << "      fan      fan limit\n";
+    out_ << "channel   temp " << (state_.settings.fahrenheit() ? "°F" : "°C")
+         << "      fan      fan limit\n";
     for (Channel ch : kAllChannels) {
-        out_ << std::left << std::setw(10) << (std::to_string(channelNumber(ch)) + " " + kChannelNames[channelIndex(ch)])
-             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9) << state_.readings.fanSpeed[ch]
-             << state_.readings.fanLimit[ch] << "\n";
+        out_ << std::left << std::setw(10)
+             << (std::to_string(channelNumber(ch)) + " " + kChannelNames[channelIndex(ch)])
+             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
+             << state_.readings.fanSpeed[ch] << state_.readings.fanLimit[ch] << "\n";
     }
     return 0;
 }
 
 std::string Command::temperatureText(Channel ch, const std::string& absent) const {
-    return state_.readings.temperature[ch] == 0 ? absent : std::to_string(state_.readings.temperature[ch]);
+    return state_.readings.temperature[ch] == 0 ? absent
+                                                : std::to_string(state_.readings.temperature[ch]);
 }
 
 int Command::settings() {

@@ -100,7 +100,8 @@ int Command::watch() {
     std::unique_ptr<PanelSession> session;
     if (!viaRunning) {
         const std::string path = o_.file.value_or(env_.settingsPath);
-        if (settingsReadable(path, false)) LoadSettings(state_.settings, path);  // only for the unit
+        if (settingsReadable(path, false))
+            LoadSettings(state_.settings, path);  // only for the unit
         session = std::make_unique<PanelSession>(state_, env_.waiter);
         if (session->Open(bus(), tracer()) != PanelSearch::Outcome::Opened)
             return noPanel(session->search());

@@ -29,8 +29,8 @@ void DesktopProgram::addTrayIcon() {
     QIcon icon(
         QString::fromStdString((std::filesystem::path(o_.skinDir) / kTrayIconFile).string()));
     if (icon.isNull())
-        icon = QIcon(QPixmap::fromImage(
-            renderer_->windowPicture().scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        icon = QIcon(QPixmap::fromImage(renderer_->windowPicture().scaled(
+            32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });

@@ -37,14 +37,18 @@ class BenchDir {
 // The settings a user of the panel typically has after a few changes.
 MonitorState RealisticState() {
     MonitorState s;
-    s.settings.limitCelsius[Channel::Cpu] = 70, s.settings.limitCelsius[Channel::Hdd] = 50, s.settings.limitCelsius[Channel::Vga] = 60, s.settings.limitCelsius[Channel::Case] = 45;
-    s.settings.limitFahrenheit[Channel::Cpu] = 158, s.settings.limitFahrenheit[Channel::Hdd] = 122, s.settings.limitFahrenheit[Channel::Vga] = 140, s.settings.limitFahrenheit[Channel::Case] = 113;
+    s.settings.limitCelsius[Channel::Cpu] = 70, s.settings.limitCelsius[Channel::Hdd] = 50,
+    s.settings.limitCelsius[Channel::Vga] = 60, s.settings.limitCelsius[Channel::Case] = 45;
+    s.settings.limitFahrenheit[Channel::Cpu] = 158, s.settings.limitFahrenheit[Channel::Hdd] = 122,
+    s.settings.limitFahrenheit[Channel::Vga] = 140, s.settings.limitFahrenheit[Channel::Case] = 113;
     s.settings.backlight = Backlight::Blue;
     s.settings.fanMode = FanMode::Automatic;
     s.settings.unit = TemperatureUnit::Celsius;
     s.settings.alarm.text = "06:45";
-    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400, s.settings.fanSetPoint[Channel::Vga] = 320, s.settings.fanSetPoint[Channel::Case] = 600;
-    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000, s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = 3000;
+    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400,
+    s.settings.fanSetPoint[Channel::Vga] = 320, s.settings.fanSetPoint[Channel::Case] = 600;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000,
+    s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = 3000;
     return s;
 }
 

@@ -50,7 +50,8 @@ void LogLine(const std::string& message) {
     }
     std::string line = "kestrelon: " + message;
     if (it != seen.end() && it->second.repeats > 0)
-        line += " (" + std::to_string(it->second.repeats) + " more times since it was last written)";
+        line +=
+            " (" + std::to_string(it->second.repeats) + " more times since it was last written)";
     line += "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);

@@ -16,7 +16,7 @@ public:
     void ReadTemps(ChannelPair pair);      // temperatures; 255 = no sensor, stored as 0
     void ReadFans(ChannelPair pair);       // fan speeds, as read
     void ReadFanLimits(ChannelPair pair);  // fan limits, rounded down to a multiple of 100
-    void SyncClock();                      // the shown minute into the panel's clock; no EEPROM wait
+    void SyncClock();  // the shown minute into the panel's clock; no EEPROM wait
 
     void PushStatusRegister();
     void PushTempLimits();

@@ -22,7 +22,8 @@ void putWord(RequestParams& params, std::size_t at, int64_t value) {
 
 // Status register byte 2: bit 0 manual fans, bit 1 alarm armed, bit 2 save to EEPROM.
 uint8_t modeBits(const MonitorState& s) {
-    return static_cast<uint8_t>((s.settings.fansAutomatic() ? 0 : 0x01) | (s.panel.alarmEnabled ? 0x02 : 0) |
+    return static_cast<uint8_t>((s.settings.fansAutomatic() ? 0 : 0x01) |
+                                (s.panel.alarmEnabled ? 0x02 : 0) |
                                 (s.panel.saveToEeprom ? 0x04 : 0));
 }
 

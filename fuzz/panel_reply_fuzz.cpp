@@ -84,10 +84,13 @@ void CheckReply(const PanelLink& link, const ScriptedPanel& panel, const Monitor
 // What a read leaves in the monitor state, whatever the panel answered.
 void CheckReadings(const MonitorState& state) {
     for (Channel ch : kAllChannels) {
-        FUZZ_CHECK(state.readings.temperature[ch] >= 0 && state.readings.temperature[ch] <= 65535, "a temperature is a word");
+        FUZZ_CHECK(state.readings.temperature[ch] >= 0 && state.readings.temperature[ch] <= 65535,
+                   "a temperature is a word");
         FUZZ_CHECK(state.readings.temperature[ch] != 255, "255 (no sensor) is stored as 0");
-        FUZZ_CHECK(state.readings.fanSpeed[ch] >= 0 && state.readings.fanSpeed[ch] <= 65535, "a fan speed is a word");
-        FUZZ_CHECK(state.readings.fanLimit[ch] >= 0 && state.readings.fanLimit[ch] <= 65535 && state.readings.fanLimit[ch] % 100 == 0,
+        FUZZ_CHECK(state.readings.fanSpeed[ch] >= 0 && state.readings.fanSpeed[ch] <= 65535,
+                   "a fan speed is a word");
+        FUZZ_CHECK(state.readings.fanLimit[ch] >= 0 && state.readings.fanLimit[ch] <= 65535 &&
+                       state.readings.fanLimit[ch] % 100 == 0,
                    "a fan limit is a word rounded down to hundreds");
     }
 }

@@ -56,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MonitorState reloaded = LoadFrom(file, saved);
     FUZZ_CHECK(SettingsEntries(reloaded.settings) == SettingsEntries(loaded.settings),
                "a saved setting loads back unchanged");
-    FUZZ_CHECK(SettingsFileText(reloaded.settings) == saved, "a saved file is written again the same");
+    FUZZ_CHECK(SettingsFileText(reloaded.settings) == saved,
+               "a saved file is written again the same");
     return 0;
 }

@@ -104,8 +104,9 @@ void Controls::resetHint(float x, float y) {
     if (geo::kResetSpot.contains(x, y)) {
         // The hint sits at the previous move's position: its position is stored after this.
         if (!renderer_.LoadResetHint()) return;
-        services_.desktop.showResetHint(renderer_.scratch(), static_cast<int>(std::floor(s_.ui.pointerX)),
-                                        static_cast<int>(std::floor(s_.ui.pointerY)) - geo::kResetHintRise);
+        services_.desktop.showResetHint(
+            renderer_.scratch(), static_cast<int>(std::floor(s_.ui.pointerX)),
+            static_cast<int>(std::floor(s_.ui.pointerY)) - geo::kResetHintRise);
         hintShown_ = true;
     } else {
         hideHint();

@@ -10,7 +10,8 @@ namespace kestrelon {
 bool HidrawDirectoryWatch::mayHaveChanged() {
     std::set<std::string> now;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
+         it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name.rfind("hidraw", 0) == 0) now.insert(name);
     }

@@ -25,8 +25,8 @@ public:
     PanelSession(const PanelSession&) = delete;
     PanelSession& operator=(const PanelSession&) = delete;
 
-    // Waits 50 ms, looks for the panel and opens it; sets whether a panel is present. The report lengths
-    // come from the device's own description.
+    // Waits 50 ms, looks for the panel and opens it; sets whether a panel is present. The report
+    // lengths come from the device's own description.
     PanelSearch::Outcome Open(HidBus& bus, const TransportWrapper& wrap = {});
     // Open, then save to EEPROM on and, with a panel, PushAllSettings: start-up's device steps.
     // `beforePush` runs after the search, panel or not, and before the push.

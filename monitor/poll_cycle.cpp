@@ -65,14 +65,16 @@ void PollCycle::runCycle() {
         protocol_->ReadTemps(ChannelPair::Second);
     }
     takeChanged(
-        s_.readings.shownTemperature, s_.readings.temperature, [this](Channel ch) { hooks_.drawTempReadout(ch); }, hooks_);
+        s_.readings.shownTemperature, s_.readings.temperature,
+        [this](Channel ch) { hooks_.drawTempReadout(ch); }, hooks_);
 
     if (panelReady()) {
         protocol_->ReadFans(ChannelPair::First);
         protocol_->ReadFans(ChannelPair::Second);
     }
     takeChanged(
-        s_.readings.shownFanSpeed, s_.readings.fanSpeed, [this](Channel ch) { hooks_.drawFanReadout(ch); }, hooks_);
+        s_.readings.shownFanSpeed, s_.readings.fanSpeed,
+        [this](Channel ch) { hooks_.drawFanReadout(ch); }, hooks_);
 
     // The counter holds at its limit instead of wrapping, so a check is still due at once
     // when scanning is switched on after a long time off.

@@ -20,21 +20,26 @@ std::string join(const std::function<std::string(Channel)>& item, const std::str
 
 std::string ReadingJson(const MonitorState& s, const std::string& timeOfDay) {
     const auto temp = [&](Channel ch) {
-        return s.readings.temperature[ch] == 0 ? std::string("null") : std::to_string(s.readings.temperature[ch]);
+        return s.readings.temperature[ch] == 0 ? std::string("null")
+                                               : std::to_string(s.readings.temperature[ch]);
     };
-    return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" + (s.settings.fahrenheit() ? "F" : "C") +
-           "\", \"temperatures\": [" + join(temp, ", ") + "], \"fans\": [" +
+    return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" +
+           (s.settings.fahrenheit() ? "F" : "C") + "\", \"temperatures\": [" + join(temp, ", ") +
+           "], \"fans\": [" +
            join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, ", ") +
-           "], \"fan_limits\": [" + join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") +
-           "]}";
+           "], \"fan_limits\": [" +
+           join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") + "]}";
 }
 
 std::string ReadingText(const MonitorState& s, const std::string& timeOfDay) {
     const auto temp = [&](Channel ch) {
-        return s.readings.temperature[ch] == 0 ? std::string("-") : std::to_string(s.readings.temperature[ch]);
+        return s.readings.temperature[ch] == 0 ? std::string("-")
+                                               : std::to_string(s.readings.temperature[ch]);
     };
-    return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") + join(temp, " ") + "  fan " +
-           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") + "  limit " +
+    return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") + join(temp, " ") +
+           "  fan " +
+           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") +
+           "  limit " +
            join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, " ");
 }
 
@@ -42,8 +47,9 @@ std::string StatusRecord(const MonitorState& s, const std::string& panelPath) {
     const auto numbers = [&](const PerChannel<int32_t>& values) {
         return join([&](Channel ch) { return std::to_string(values[ch]); }, " ");
     };
-    return panelPath + "\t" + (s.settings.fahrenheit() ? "F" : "C") + "\t" + numbers(s.readings.temperature) + "\t" +
-           numbers(s.readings.fanSpeed) + "\t" + numbers(s.readings.fanLimit);
+    return panelPath + "\t" + (s.settings.fahrenheit() ? "F" : "C") + "\t" +
+           numbers(s.readings.temperature) + "\t" + numbers(s.readings.fanSpeed) + "\t" +
+           numbers(s.readings.fanLimit);
 }
 
 bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& panelPath) {
@@ -69,8 +75,8 @@ bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& pa
         return at == end;
     };
     MonitorState read = s;
-    if (!numbers(fields[2], read.readings.temperature) || !numbers(fields[3], read.readings.fanSpeed) ||
-        !numbers(fields[4], read.readings.fanLimit))
+    if (!numbers(fields[2], read.readings.temperature) ||
+        !numbers(fields[3], read.readings.fanSpeed) || !numbers(fields[4], read.readings.fanLimit))
         return false;
     read.settings.unit = unitFor(fields[1] == "F");
     s = read;

@@ -19,8 +19,8 @@ std::string ReadingText(const MonitorState& state, const std::string& timeOfDay)
 // What a running kestrelon answers to kestrelonctl status: the panel's path, the unit, and the
 // temperatures, fan speeds and fan limits, tab-separated, numbers blank-separated.
 std::string StatusRecord(const MonitorState& state, const std::string& panelPath);
-// Reads such a record back into the unit, temperatures, fan speeds and fan limits of `state`; false when it is not
-// one.
+// Reads such a record back into the unit, temperatures, fan speeds and fan limits of `state`; false
+// when it is not one.
 bool ParseStatusRecord(std::string_view record, MonitorState& state, std::string& panelPath);
 
 }  // namespace kestrelon

@@ -70,7 +70,9 @@ std::string applyOne(MonitorState& s, const std::string& item) {
     const std::string key = lower(item.substr(0, eq));
     const std::string_view value = std::string_view(item).substr(eq + 1);
     const auto number = wholeNumber(value);
-    const auto refuse = [&](const std::string& rule) { return key + "=" + std::string(value) + ": " + rule; };
+    const auto refuse = [&](const std::string& rule) {
+        return key + "=" + std::string(value) + ": " + rule;
+    };
 
     if (const auto found = channelOf(key, "st")) {
         const Channel ch = *found;
@@ -90,8 +92,8 @@ std::string applyOne(MonitorState& s, const std::string& item) {
         const Channel ch = *found;
         const int64_t top = s.readings.fanLimit[ch] > 0 ? s.readings.fanLimit[ch] : 65535;
         if (!number || *number < 0 || *number > top)
-            return refuse("fan " + std::to_string(channelNumber(ch)) + "'s set point lies between 0 and " +
-                          std::to_string(top));
+            return refuse("fan " + std::to_string(channelNumber(ch)) +
+                          "'s set point lies between 0 and " + std::to_string(top));
         s.settings.fanSetPoint[ch] = static_cast<int32_t>(*number);
     } else if (const auto found = channelOf(key, "msf")) {
         const Channel ch = *found;
@@ -99,8 +101,9 @@ std::string applyOne(MonitorState& s, const std::string& item) {
         const int64_t bottom = limit > 0 ? RoundToField<int32_t>(limit / 2.0) : 0;
         const int64_t top = limit > 0 ? limit : 65535;
         if (!number || *number < bottom || *number > top)
-            return refuse("fan " + std::to_string(channelNumber(ch)) + "'s manual speed lies between " +
-                          std::to_string(bottom) + " and " + std::to_string(top) +
+            return refuse("fan " + std::to_string(channelNumber(ch)) +
+                          "'s manual speed lies between " + std::to_string(bottom) + " and " +
+                          std::to_string(top) +
                           (limit > 0 ? " (half its limit and its limit)" : ""));
         s.settings.manualFanSpeed[ch] = static_cast<int32_t>(*number);
     } else if (key == "color") {
@@ -128,7 +131,8 @@ std::string applyOne(MonitorState& s, const std::string& item) {
 
 }  // namespace
 
-bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items, std::string& why) {
+bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items,
+                       std::string& why) {
     if (items.empty()) {
         why = "set needs at least one KEY=VALUE";
         return false;
@@ -150,14 +154,19 @@ int PushChangedSettings(const MonitorState& before, const MonitorState& after,
         const auto [first, second] = channelsOf(pair);
         return a[first] != b[first] || a[second] != b[second];
     };
-    if (before.settings.limitCelsius != after.settings.limitCelsius) panel.PushTempLimits(), ++pushes;
-    if (before.settings.limitFahrenheit != after.settings.limitFahrenheit) panel.PushTempLimitsF(), ++pushes;
+    if (before.settings.limitCelsius != after.settings.limitCelsius)
+        panel.PushTempLimits(), ++pushes;
+    if (before.settings.limitFahrenheit != after.settings.limitFahrenheit)
+        panel.PushTempLimitsF(), ++pushes;
     for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) {
-        if (pairDiffers(before.settings.fanSetPoint, after.settings.fanSetPoint, pair)) panel.PushFanSetpoints(pair), ++pushes;
-        if (pairDiffers(before.settings.manualFanSpeed, after.settings.manualFanSpeed, pair)) panel.PushManualFanSpeeds(pair), ++pushes;
+        if (pairDiffers(before.settings.fanSetPoint, after.settings.fanSetPoint, pair))
+            panel.PushFanSetpoints(pair), ++pushes;
+        if (pairDiffers(before.settings.manualFanSpeed, after.settings.manualFanSpeed, pair))
+            panel.PushManualFanSpeeds(pair), ++pushes;
     }
     if (before.settings.alarm.text != after.settings.alarm.text) panel.PushAlarmTime(), ++pushes;
-    if (before.settings.backlight != after.settings.backlight || before.settings.fansAutomatic() != after.settings.fansAutomatic() ||
+    if (before.settings.backlight != after.settings.backlight ||
+        before.settings.fansAutomatic() != after.settings.fansAutomatic() ||
         before.settings.fahrenheit() != after.settings.fahrenheit())
         panel.PushStatusRegister(), ++pushes;
     return pushes;

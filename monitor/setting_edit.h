@@ -16,7 +16,8 @@ namespace kestrelon {
 // item is checked first; on a bad one nothing changes and `why` says what is wrong in one line.
 // A limit keeps its other unit in step; a manual speed must lie between half its fan's limit and
 // the limit when the limit is known.
-bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items, std::string& why);
+bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& items,
+                       std::string& why);
 
 // What became of an edit of the settings.
 struct SettingEditResult {

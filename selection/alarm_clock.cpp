@@ -38,7 +38,8 @@ std::string AdjustAlarmTime(const std::string& alarm, AlarmField field, int step
         minute = wrap(minute + step, 59);
     // The other field of a malformed text may read outside its range; it is held inside it.
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", std::clamp(hour, 0, 23), std::clamp(minute, 0, 59));
+    std::snprintf(text, sizeof text, "%02d:%02d", std::clamp(hour, 0, 23),
+                  std::clamp(minute, 0, 59));
     return text;
 }
 
@@ -77,8 +78,10 @@ bool AlarmClock::SetClicked() {
 }
 
 void AlarmClock::ArrowClicked(int step) {
-    if ((s_.ui.alarmEdit == AlarmEdit::Hour)) s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Hour, step);
-    if ((s_.ui.alarmEdit == AlarmEdit::Minute)) s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Minute, step);
+    if ((s_.ui.alarmEdit == AlarmEdit::Hour))
+        s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Hour, step);
+    if ((s_.ui.alarmEdit == AlarmEdit::Minute))
+        s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Minute, step);
     s_.ui.alarmEditTouchedAt = selection_.now();
     renderer_.DrawAlarmSetting(kWhole);
     panel_.PushAlarmTime();

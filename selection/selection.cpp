@@ -79,7 +79,8 @@ void Selection::BlinkItem(const SelectionItem& item) {
     s_.ui.blinkPhase = s_.ui.blinkPhase == 1 ? 0 : 1;
     const bool blink = s_.ui.blinkPhase == 1;
     if (item.kind == ItemKind::AlarmHour || item.kind == ItemKind::AlarmMinute) {
-        const int blank = item.kind == ItemKind::AlarmHour ? kAlarmWithoutHour : kAlarmWithoutMinute;
+        const int blank =
+            item.kind == ItemKind::AlarmHour ? kAlarmWithoutHour : kAlarmWithoutMinute;
         renderer_.DrawAlarmSetting(blink ? blank : kAlarmWhole);  // shows the window itself
         return;
     }

@@ -25,11 +25,20 @@ inline constexpr int kAlarmMinuteItem = 6;
 // Indexed by code. Each icon group runs CPU, case, VGA, HDD, the order the blink tick visits them.
 inline constexpr std::array<SelectionItem, 15> kSelectionItems{{
     {0, ItemKind::None, std::nullopt},
-    {1, ItemKind::Sensor, Channel::Cpu},  {2, ItemKind::Sensor, Channel::Case},  {3, ItemKind::Sensor, Channel::Vga},
-    {4, ItemKind::Sensor, Channel::Hdd},  {5, ItemKind::AlarmHour, std::nullopt}, {6, ItemKind::AlarmMinute, std::nullopt},
-    {7, ItemKind::Fan, Channel::Cpu},     {8, ItemKind::Fan, Channel::Case},     {9, ItemKind::Fan, Channel::Vga},
-    {10, ItemKind::Fan, Channel::Hdd},    {11, ItemKind::Limit, Channel::Cpu},  {12, ItemKind::Limit, Channel::Case},
-    {13, ItemKind::Limit, Channel::Vga},  {14, ItemKind::Limit, Channel::Hdd},
+    {1, ItemKind::Sensor, Channel::Cpu},
+    {2, ItemKind::Sensor, Channel::Case},
+    {3, ItemKind::Sensor, Channel::Vga},
+    {4, ItemKind::Sensor, Channel::Hdd},
+    {5, ItemKind::AlarmHour, std::nullopt},
+    {6, ItemKind::AlarmMinute, std::nullopt},
+    {7, ItemKind::Fan, Channel::Cpu},
+    {8, ItemKind::Fan, Channel::Case},
+    {9, ItemKind::Fan, Channel::Vga},
+    {10, ItemKind::Fan, Channel::Hdd},
+    {11, ItemKind::Limit, Channel::Cpu},
+    {12, ItemKind::Limit, Channel::Case},
+    {13, ItemKind::Limit, Channel::Vga},
+    {14, ItemKind::Limit, Channel::Hdd},
 }};
 
 // The item of a code, or nothing for a code outside 0..14.

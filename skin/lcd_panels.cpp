@@ -54,7 +54,8 @@ void SkinRenderer::DrawAlarmSetting(int mode) {
     if (ComposeAlarmPanel(mode)) {
         if (mode == 0)
             BlitPicture(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
-        BlitPicture(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x, geo::kAlarmPanelOnWindow.y);
+        BlitPicture(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x,
+                    geo::kAlarmPanelOnWindow.y);
     }
     ShowWindowPicture();
 }

@@ -43,11 +43,13 @@ int32_t readoutValue(const MonitorState& state, geo::ReadoutKind kind, Channel c
         case geo::ReadoutKind::Fan:
             return state.readings.shownFanSpeed[channel];
         case geo::ReadoutKind::Threshold:
-            return state.settings.fahrenheit() ? state.settings.limitFahrenheit[channel] : state.settings.limitCelsius[channel];
+            return state.settings.fahrenheit() ? state.settings.limitFahrenheit[channel]
+                                               : state.settings.limitCelsius[channel];
         case geo::ReadoutKind::FanSet:
             break;
     }
-    return state.settings.fansAutomatic() ? state.settings.fanSetPoint[channel] : state.settings.manualFanSpeed[channel];
+    return state.settings.fansAutomatic() ? state.settings.fanSetPoint[channel]
+                                          : state.settings.manualFanSpeed[channel];
 }
 
 int32_t hostValue(const MonitorState& state, geo::HostFact fact) {

@@ -58,7 +58,8 @@ void SkinRenderer::ShowSkinPicture(std::string_view file, int x, int y, geo::Sur
 }
 
 void SkinRenderer::ShowDigitPicture(std::string_view file, int x, int y, QImage& target) {
-    if (std::optional<QImage> glyph = pictures_.load(file)) BlitDigit(target, *glyph, digitMask_, x, y);
+    if (std::optional<QImage> glyph = pictures_.load(file))
+        BlitDigit(target, *glyph, digitMask_, x, y);
 }
 
 void SkinRenderer::DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target) {

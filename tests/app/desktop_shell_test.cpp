@@ -101,7 +101,8 @@ TEST_F(DesktopProgramTest, AFirstStartShowsTheWindowWithoutATrayAndPushesFactory
     EXPECT_TRUE(program.window().isVisible());  // the offscreen platform has no tray
     EXPECT_EQ(program.window().size(), QSize(660, 441));
     EXPECT_TRUE(program.state().panel.present);
-    EXPECT_EQ(program.state().poll.shownMinute.size(), 5u);  // the clock is right before the first tick
+    EXPECT_EQ(program.state().poll.shownMinute.size(),
+              5u);  // the clock is right before the first tick
 
     MonitorState saved;
     LoadSettings(saved.settings, options().settingsPath);

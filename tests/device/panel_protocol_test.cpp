@@ -64,7 +64,8 @@ TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
 }
 
 TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
-    state.readings.temperature[Channel::Cpu] = 40, state.readings.fanSpeed[Channel::Hdd] = 1200, state.readings.fanLimit[Channel::Vga] = 2400;
+    state.readings.temperature[Channel::Cpu] = 40, state.readings.fanSpeed[Channel::Hdd] = 1200,
+    state.readings.fanLimit[Channel::Vga] = 2400;
     transport.fail_reads = true;
     protocol.ReadTemps(ChannelPair::First);
     protocol.ReadFans(ChannelPair::First);
@@ -75,8 +76,10 @@ TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
 }
 
 TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
-    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55, state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
-    state.settings.manualFanSpeed[Channel::Cpu] = 2000, state.settings.manualFanSpeed[Channel::Hdd] = 0;
+    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55,
+    state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
+    state.settings.manualFanSpeed[Channel::Cpu] = 2000,
+    state.settings.manualFanSpeed[Channel::Hdd] = 0;
     state.settings.alarm.text = "07:30";
     protocol.PushTempLimits();
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x1C, 0x1C, 0x20}));
@@ -100,7 +103,8 @@ TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {
 TEST_F(ProtocolTest, StatusPushCarriesSaveReg29AsItIsAtThatMoment) {
     state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true,
         state.settings.unit = TemperatureUnit::Celsius;
-    state.panel.volumeLevel = 14, state.panel.lcdSensor = 2, state.settings.backlight = Backlight::Purple;
+    state.panel.volumeLevel = 14, state.panel.lcdSensor = 2,
+    state.settings.backlight = Backlight::Purple;
     state.panel.saveToEeprom = true;
     protocol.PushStatusRegister();
     state.panel.saveToEeprom = false;
@@ -126,7 +130,8 @@ TEST_F(ProtocolTest, ClockSetSkipsTheEepromWaitAndReadsAReply) {
 }
 
 TEST_F(ProtocolTest, FullPushOrderAndWaits) {
-    state.settings.fanSetPoint[Channel::Cpu] = 1500, state.settings.fanSetPoint[Channel::Vga] = 1600;
+    state.settings.fanSetPoint[Channel::Cpu] = 1500,
+    state.settings.fanSetPoint[Channel::Vga] = 1600;
     state.poll.shownMinute = "09:05";
     protocol.PushAllSettings();
 

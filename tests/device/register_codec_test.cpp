@@ -29,8 +29,10 @@ std::vector<uint8_t> replyWith(uint8_t reg, std::vector<uint8_t> data) {
 
 TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
     MonitorState s;
-    s.settings.fanSetPoint[Channel::Cpu] = 1500, s.settings.fanSetPoint[Channel::Hdd] = 0x1234, s.settings.fanSetPoint[Channel::Vga] = 3000, s.settings.fanSetPoint[Channel::Case] = 256;
-    s.settings.manualFanSpeed[Channel::Cpu] = 2000, s.settings.manualFanSpeed[Channel::Hdd] = 0, s.settings.manualFanSpeed[Channel::Vga] = 65535, s.settings.manualFanSpeed[Channel::Case] = 1;
+    s.settings.fanSetPoint[Channel::Cpu] = 1500, s.settings.fanSetPoint[Channel::Hdd] = 0x1234,
+    s.settings.fanSetPoint[Channel::Vga] = 3000, s.settings.fanSetPoint[Channel::Case] = 256;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2000, s.settings.manualFanSpeed[Channel::Hdd] = 0,
+    s.settings.manualFanSpeed[Channel::Vga] = 65535, s.settings.manualFanSpeed[Channel::Case] = 1;
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s),
               (RequestParams{0xDC, 0x05, 0x34, 0x12, 0, 0}));
     EXPECT_EQ(encode(RegisterFamily::FanSetpoints, s, ChannelPair::Second),
@@ -43,7 +45,8 @@ TEST(RegisterEncoding, WordsLowByteFirstForEachPair) {
 
 TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
     MonitorState s;
-    s.settings.limitCelsius[Channel::Cpu] = -5, s.settings.limitCelsius[Channel::Hdd] = 256, s.settings.limitCelsius[Channel::Vga] = 1000, s.settings.limitCelsius[Channel::Case] = 255;
+    s.settings.limitCelsius[Channel::Cpu] = -5, s.settings.limitCelsius[Channel::Hdd] = 256,
+    s.settings.limitCelsius[Channel::Vga] = 1000, s.settings.limitCelsius[Channel::Case] = 255;
     s.settings.manualFanSpeed[Channel::Cpu] = 70000, s.settings.manualFanSpeed[Channel::Hdd] = -1;
     s.panel.volumeLevel = 300;
     s.panel.lcdSensor = -2;
@@ -63,8 +66,8 @@ TEST(RegisterEncoding, OutOfRangeValuesAreClampedWhenTheFrameIsBuilt) {
 TEST(RegisterEncoding, StatusRegisterBitsClearedTheOtherWay) {
     // The set bits are checked on the wire by the protocol tests; here every bit the other way.
     MonitorState s;
-    s.settings.fanMode = FanMode::Automatic, s.panel.alarmEnabled = false, s.panel.saveToEeprom = false,
-        s.settings.unit = TemperatureUnit::Fahrenheit;
+    s.settings.fanMode = FanMode::Automatic, s.panel.alarmEnabled = false,
+    s.panel.saveToEeprom = false, s.settings.unit = TemperatureUnit::Fahrenheit;
     EXPECT_EQ(encode(RegisterFamily::Status, s), (RequestParams{0x00, 0x01, 0x00, 0x10, 0x00, 0}));
 }
 
@@ -116,7 +119,8 @@ TEST(RegisterDecoding, FanSpeedsAreKeptAsRead) {
     EXPECT_EQ(s.readings.fanSpeed[Channel::Hdd], 65535);
     decodeReply(registerRow(RegisterFamily::Fans, ChannelPair::Second),
                 replyWith(0x19, {0xFF, 0x00, 0x00, 0x00}), s);
-    EXPECT_EQ(s.readings.fanSpeed[Channel::Vga], 255) << "the no-sensor rule is for temperatures only";
+    EXPECT_EQ(s.readings.fanSpeed[Channel::Vga], 255)
+        << "the no-sensor rule is for temperatures only";
     EXPECT_EQ(s.readings.fanSpeed[Channel::Case], 0);
 }
 

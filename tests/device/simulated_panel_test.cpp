@@ -31,7 +31,8 @@ struct SimulatedPanelTest : ::testing::Test {
             state.settings.manualFanSpeed[ch] = 1200 + 10 * n;
         }
         state.settings.fanMode = FanMode::Automatic;
-        state.panel.volumeLevel = 14, state.panel.lcdSensor = 1, state.settings.backlight = Backlight::Blue;
+        state.panel.volumeLevel = 14, state.panel.lcdSensor = 1,
+        state.settings.backlight = Backlight::Blue;
         state.poll.shownMinute = "09:05";
     }
 };
@@ -73,11 +74,13 @@ TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
         protocol.ReadFanLimits(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::Second);
         EXPECT_NEAR(state.readings.temperature[Channel::Cpu], options.base_temps[0], 3);
-        EXPECT_EQ(state.readings.temperature[Channel::Case], 0) << "no sensor: the panel says 255, the state holds 0";
+        EXPECT_EQ(state.readings.temperature[Channel::Case], 0)
+            << "no sensor: the panel says 255, the state holds 0";
         EXPECT_GT(state.readings.fanSpeed[Channel::Cpu], 1000);
         EXPECT_LE(state.readings.fanSpeed[Channel::Cpu], 2450);
         if (previous >= 0) {
-            EXPECT_LE(std::abs(state.readings.temperature[Channel::Cpu] - previous), 1) << "slow drift";
+            EXPECT_LE(std::abs(state.readings.temperature[Channel::Cpu] - previous), 1)
+                << "slow drift";
         }
         previous = state.readings.temperature[Channel::Cpu];
         seen.insert(state.readings.temperature[Channel::Cpu]);
@@ -93,7 +96,8 @@ TEST_F(SimulatedPanelTest, ManualModeFansFollowTheManualSpeeds) {
     PanelLink link(panel, time, state);
     PanelProtocol protocol(link, state);
     state.settings.fanMode = FanMode::Manual;
-    state.settings.manualFanSpeed[Channel::Cpu] = 1300, state.settings.manualFanSpeed[Channel::Hdd] = 5000;  // fan 2 above its limit of 2000
+    state.settings.manualFanSpeed[Channel::Cpu] = 1300,
+    state.settings.manualFanSpeed[Channel::Hdd] = 5000;  // fan 2 above its limit of 2000
     protocol.PushManualFanSpeeds(ChannelPair::First);
     protocol.PushStatusRegister();
     protocol.ReadFans(ChannelPair::First);
@@ -146,8 +150,8 @@ TEST_F(SimulatedPanelTest, TraceLinesAndSinkShowEveryFrameAsItHappens) {
         printed.push_back(traceLine(f));
         times.push_back(f.time);
     });
-    state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true, state.panel.volumeLevel = 14,
-        state.panel.lcdSensor = 2;
+    state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true,
+    state.panel.volumeLevel = 14, state.panel.lcdSensor = 2;
     state.settings.backlight = Backlight::Purple;
     protocol.PushStatusRegister();
 

@@ -192,7 +192,8 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsFileWhole) {
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     state.settings.limitCelsius[Channel::Cpu] = 70;
-    const bool saved = SaveSettings(state.settings, path);  // its log line goes to a terminal or a pipe
+    const bool saved =
+        SaveSettings(state.settings, path);  // its log line goes to a terminal or a pipe
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 

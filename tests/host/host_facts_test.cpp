@@ -109,7 +109,9 @@ public:
         }
     }
     std::filesystem::path root() const { return dir_.path().toStdString(); }
-    HostFactReader facts() const { return HostFactReader({root() / "proc", root() / "sys", root(), false}); }
+    HostFactReader facts() const {
+        return HostFactReader({root() / "proc", root() / "sys", root(), false});
+    }
 
 private:
     QTemporaryDir dir_;

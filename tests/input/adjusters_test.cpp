@@ -29,10 +29,13 @@ TEST(Adjusters, TemperatureLimitsStepInTheLeadingUnitAndTheOtherFollows) {
     for (const LimitCase& c : cases) {
         MonitorState s;
         s.settings.unit = unitFor(c.fahrenheit);
-        s.settings.limitCelsius[Channel::Vga] = c.st, s.settings.limitFahrenheit[Channel::Vga] = c.fst;
+        s.settings.limitCelsius[Channel::Vga] = c.st,
+        s.settings.limitFahrenheit[Channel::Vga] = c.fst;
         StepTempLimit(s, Channel::Vga, c.step);
-        EXPECT_EQ(s.settings.limitCelsius[Channel::Vga], c.st_after) << c.st << "/" << c.fst << " step " << c.step;
-        EXPECT_EQ(s.settings.limitFahrenheit[Channel::Vga], c.fst_after) << c.st << "/" << c.fst << " step " << c.step;
+        EXPECT_EQ(s.settings.limitCelsius[Channel::Vga], c.st_after)
+            << c.st << "/" << c.fst << " step " << c.step;
+        EXPECT_EQ(s.settings.limitFahrenheit[Channel::Vga], c.fst_after)
+            << c.st << "/" << c.fst << " step " << c.step;
     }
 }
 
@@ -58,9 +61,11 @@ TEST(Adjusters, ManualFanSpeedsStayBetweenHalfTheLimitAndTheLimit) {
     };
     for (const FanCase& c : cases) {
         MonitorState s;
-        s.readings.fanLimit[Channel::Case] = c.limit, s.settings.manualFanSpeed[Channel::Case] = c.speed;
+        s.readings.fanLimit[Channel::Case] = c.limit,
+        s.settings.manualFanSpeed[Channel::Case] = c.speed;
         StepFanSetting(s, Channel::Case, c.step);
-        EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], c.after) << c.limit << " " << c.speed << " step " << c.step;
+        EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], c.after)
+            << c.limit << " " << c.speed << " step " << c.step;
     }
 }
 

@@ -11,9 +11,12 @@ namespace {
 TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
     test::ControlsHarness h;
     h.connectPanel();
-    h.state.readings.fanLimit[Channel::Cpu] = 2400, h.state.readings.fanLimit[Channel::Hdd] = 2000, h.state.readings.fanLimit[Channel::Vga] = 1600, h.state.readings.fanLimit[Channel::Case] = 3000;
-    h.state.settings.limitCelsius[Channel::Cpu] = 80, h.state.settings.unit = TemperatureUnit::Fahrenheit;
-    h.state.settings.backlight = Backlight::Off, h.state.settings.alarm.text = "06:10", h.state.panel.alarmEnabled = true;
+    h.state.readings.fanLimit[Channel::Cpu] = 2400, h.state.readings.fanLimit[Channel::Hdd] = 2000,
+    h.state.readings.fanLimit[Channel::Vga] = 1600, h.state.readings.fanLimit[Channel::Case] = 3000;
+    h.state.settings.limitCelsius[Channel::Cpu] = 80,
+    h.state.settings.unit = TemperatureUnit::Fahrenheit;
+    h.state.settings.backlight = Backlight::Off, h.state.settings.alarm.text = "06:10",
+    h.state.panel.alarmEnabled = true;
     h.state.ui.lowerRightWingOpen = true;
     h.click(250, 288);  // a selection survives the reset
     h.controls.onKeyDown(0, kCtrlMask | kAltMask);
@@ -43,7 +46,8 @@ TEST(FactoryReset, ArmedResetSpotRestoresSavesAndPushesInOrder) {
 TEST(FactoryReset, AFanWithAnUnknownLimitKeepsItsValues) {
     test::ControlsHarness h;
     h.state.readings.fanLimit[Channel::Cpu] = 2400;  // the others are unknown (no panel)
-    h.state.settings.fanSetPoint[Channel::Hdd] = 700, h.state.settings.manualFanSpeed[Channel::Hdd] = 1900;
+    h.state.settings.fanSetPoint[Channel::Hdd] = 700,
+    h.state.settings.manualFanSpeed[Channel::Hdd] = 1900;
     h.controls.ResetToDefaults();
     EXPECT_EQ(h.state.settings.fanSetPoint[Channel::Cpu], 480);
     EXPECT_EQ(h.state.settings.manualFanSpeed[Channel::Cpu], 2400);

@@ -15,7 +15,8 @@ TEST(Pointer, CursorFilesLoadOnlyWhenTheKindChangesAndAFailedLoadIsRetried) {
     h.move(450, 200);                    // still a hand
     h.move(600, 5);                      // a grab area
     h.move(300, 400), h.move(301, 400);  // the skin
-    EXPECT_EQ(h.desktop.cursorLoads, (std::vector<CursorKind>{CursorKind::Hand, CursorKind::Move, CursorKind::Arrow}));
+    EXPECT_EQ(h.desktop.cursorLoads,
+              (std::vector<CursorKind>{CursorKind::Hand, CursorKind::Move, CursorKind::Arrow}));
 
     h.controls.onClick();  // at (301, 400): nothing
     h.move(446, 200);

@@ -58,7 +58,8 @@ TEST(FirstStart, WithoutAPanelTheFactoryValuesAreUsedButNothingIsSavedOrPushed) 
                   [&] { StartFromFactorySettings(state, session.protocol(), path, true); });
     EXPECT_EQ(state.settings.limitCelsius[Channel::Cpu], 65);
     EXPECT_EQ(state.settings.backlight, Backlight::Blue);
-    EXPECT_EQ(state.settings.manualFanSpeed[Channel::Cpu], 0);  // unknown until a panel tells its limit
+    EXPECT_EQ(state.settings.manualFanSpeed[Channel::Cpu],
+              0);  // unknown until a panel tells its limit
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -118,11 +119,14 @@ TEST(FirstStart, FanValuesOfZeroInAnExistingFileTakeThePanelsLimitsBeforeThePush
         EXPECT_EQ(changed, c.changed) << c.name;
         EXPECT_EQ(state.settings.fanSetPoint, c.sf) << c.name;
         EXPECT_EQ(state.settings.manualFanSpeed, c.msf) << c.name;
-        EXPECT_EQ(state.settings.limitCelsius[Channel::Cpu], 70) << c.name;                // nothing else is touched
+        EXPECT_EQ(state.settings.limitCelsius[Channel::Cpu], 70)
+            << c.name;                                       // nothing else is touched
         EXPECT_EQ(limitReads, c.changed ? 1 : 0) << c.name;  // read only when a 0 is there
         MonitorState saved;
         LoadSettings(saved.settings, path);
-        EXPECT_EQ(SettingsFileText(saved.settings), c.changed ? SettingsFileText(state.settings) : before) << c.name;
+        EXPECT_EQ(SettingsFileText(saved.settings),
+                  c.changed ? SettingsFileText(state.settings) : before)
+            << c.name;
         // What the panel got is what the file holds: no fan is pushed a 0.
         const auto manual = bus.panel().registerBytes(0x2B);
         ASSERT_TRUE(manual) << c.name;

@@ -22,7 +22,8 @@ TEST(PanelSession, StartPushesTheSettingsJustLoadedAfterA50msWait) {
     VirtualTime time;
     SimulatedBus bus(time);
     MonitorState state;
-    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55, state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
+    state.settings.limitCelsius[Channel::Cpu] = 60, state.settings.limitCelsius[Channel::Hdd] = 55,
+    state.settings.limitCelsius[Channel::Vga] = 50, state.settings.limitCelsius[Channel::Case] = 45;
     state.settings.manualFanSpeed[Channel::Cpu] = 2000;
     state.settings.backlight = Backlight::Purple;
     state.panel.saveToEeprom = false;

@@ -18,7 +18,9 @@ namespace {
 
 MonitorState withLimits() {
     MonitorState s;
-    s.readings.fanLimit[Channel::Cpu] = 2400, s.readings.fanLimit[Channel::Hdd] = 2000, s.readings.fanLimit[Channel::Vga] = 1600, s.readings.fanLimit[Channel::Case] = 0;  // fan 4's limit unknown
+    s.readings.fanLimit[Channel::Cpu] = 2400, s.readings.fanLimit[Channel::Hdd] = 2000,
+    s.readings.fanLimit[Channel::Vga] = 1600,
+    s.readings.fanLimit[Channel::Case] = 0;  // fan 4's limit unknown
     s.settings.limitCelsius[Channel::Cpu] = 60, s.settings.limitFahrenheit[Channel::Cpu] = 140;
     s.settings.alarm.text = "12:00";
     return s;
@@ -31,15 +33,23 @@ TEST(SettingEdit, AcceptedValuesTakeTheirReadableFormsAndKeepBothUnitsInStep) {
     } cases[] = {
         {{"st1=90"}, [](auto& s) { EXPECT_EQ(s.settings.limitFahrenheit[Channel::Cpu], 194); }},
         {{"fst2=100"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Hdd], 38); }},
-        {{"st1=30", "fst1=77"}, [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 25); }},  // in order
+        {{"st1=30", "fst1=77"},
+         [](auto& s) { EXPECT_EQ(s.settings.limitCelsius[Channel::Cpu], 25); }},  // in order
         {{"color=Purple"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Purple); }},
         {{"color=1"}, [](auto& s) { EXPECT_EQ(s.settings.backlight, Backlight::Red); }},
         {{"auto=manual"}, [](auto& s) { EXPECT_FALSE(s.settings.fansAutomatic()); }},
-        {{"t_unit=F"}, [](auto& s) { EXPECT_TRUE(s.settings.fahrenheit() && !s.settings.celsiusButtonLit()); }},
+        {{"t_unit=F"},
+         [](auto& s) { EXPECT_TRUE(s.settings.fahrenheit() && !s.settings.celsiusButtonLit()); }},
         {{"alarm=7:05"}, [](auto& s) { EXPECT_EQ(s.settings.alarm.text, "07:05"); }},
-        {{"msf1=1200"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 1200); }},  // half the limit
+        {{"msf1=1200"},
+         [](auto& s) {
+             EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 1200);
+         }},  // half the limit
         {{"msf1=2400"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Cpu], 2400); }},
-        {{"msf4=500"}, [](auto& s) { EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], 500); }},  // unknown limit: no bound
+        {{"msf4=500"},
+         [](auto& s) {
+             EXPECT_EQ(s.settings.manualFanSpeed[Channel::Case], 500);
+         }},  // unknown limit: no bound
         {{"sf3=320"}, [](auto& s) { EXPECT_EQ(s.settings.fanSetPoint[Channel::Vga], 320); }},
     };
     for (const auto& c : cases) {
@@ -100,7 +110,8 @@ TEST(SettingEdit, OnlyTheRegistersThatChangedArePushed) {
 }
 
 // The path both kestrelonctl set and the running program's "set" request take: what is refused or
-// cannot be saved leaves the state and the file alone; what is saved is pushed when a panel is there.
+// cannot be saved leaves the state and the file alone; what is saved is pushed when a panel is
+// there.
 TEST(SettingEdit, AnEditIsAppliedSavedAndPushedOrLeavesEverythingAsItWas) {
     using Outcome = SettingEditResult::Outcome;
     const auto dir = std::filesystem::path(testing::TempDir()) / "setting_edit";
@@ -121,14 +132,16 @@ TEST(SettingEdit, AnEditIsAppliedSavedAndPushedOrLeavesEverythingAsItWas) {
         {"saved and pushed", {"color=red", "st1=61"}, false, true, Outcome::Saved, 3},
     };
     for (const auto& c : cases) {
-        const auto path = c.unwritable ? blocked / "Settings.inf" : dir / (std::string(c.name) + ".inf");
+        const auto path =
+            c.unwritable ? blocked / "Settings.inf" : dir / (std::string(c.name) + ".inf");
         VirtualTime time;
         SimulatedPanel panel(time);
         MonitorState s = withLimits();
         PanelLink link(panel, time, s);
         PanelProtocol protocol(link, s);
         const MonitorState before = s;
-        const SettingEditResult r = EditSettings(s, c.items, path, c.withPanel ? &protocol : nullptr);
+        const SettingEditResult r =
+            EditSettings(s, c.items, path, c.withPanel ? &protocol : nullptr);
         EXPECT_EQ(r.outcome, c.outcome) << c.name;
         EXPECT_EQ(r.pushed, c.pushed) << c.name;
         EXPECT_EQ(panel.writeOrder().size(), static_cast<std::size_t>(c.pushed)) << c.name;

@@ -58,7 +58,8 @@ TEST(AlarmClock, TheSetButtonCyclesHourMinuteDoneAndSavesOnlyAtTheEnd) {
 
     h.forgetSave();
     h.click(140, 150);  // set: done
-    EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Hour) || (h.state.ui.alarmEdit == AlarmEdit::Minute));
+    EXPECT_FALSE((h.state.ui.alarmEdit == AlarmEdit::Hour) ||
+                 (h.state.ui.alarmEdit == AlarmEdit::Minute));
     EXPECT_TRUE(h.saved());
 }
 

@@ -21,21 +21,26 @@ using testing_files::WriteBytes;
 // A state with every stored variable away from its default, zeros and negatives included.
 MonitorState SampleState() {
     MonitorState s;
-    s.settings.limitCelsius[Channel::Cpu] = 65, s.settings.limitCelsius[Channel::Hdd] = 0, s.settings.limitCelsius[Channel::Vga] = -5, s.settings.limitCelsius[Channel::Case] = 123456;
-    s.settings.limitFahrenheit[Channel::Cpu] = 149, s.settings.limitFahrenheit[Channel::Hdd] = 131, s.settings.limitFahrenheit[Channel::Vga] = 0, s.settings.limitFahrenheit[Channel::Case] = 113;
+    s.settings.limitCelsius[Channel::Cpu] = 65, s.settings.limitCelsius[Channel::Hdd] = 0,
+    s.settings.limitCelsius[Channel::Vga] = -5, s.settings.limitCelsius[Channel::Case] = 123456;
+    s.settings.limitFahrenheit[Channel::Cpu] = 149, s.settings.limitFahrenheit[Channel::Hdd] = 131,
+    s.settings.limitFahrenheit[Channel::Vga] = 0, s.settings.limitFahrenheit[Channel::Case] = 113;
     s.settings.backlight = Backlight::Purple;
     s.settings.fanMode = FanMode::Manual;
     s.settings.unit = TemperatureUnit::Fahrenheit;
     s.settings.alarm.text = "07:45";
-    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400, s.settings.fanSetPoint[Channel::Vga] = 0, s.settings.fanSetPoint[Channel::Case] = 600;
-    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000, s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = -1;
+    s.settings.fanSetPoint[Channel::Cpu] = 480, s.settings.fanSetPoint[Channel::Hdd] = 400,
+    s.settings.fanSetPoint[Channel::Vga] = 0, s.settings.fanSetPoint[Channel::Case] = 600;
+    s.settings.manualFanSpeed[Channel::Cpu] = 2400, s.settings.manualFanSpeed[Channel::Hdd] = 2000,
+    s.settings.manualFanSpeed[Channel::Vga] = 1600, s.settings.manualFanSpeed[Channel::Case] = -1;
     return s;
 }
 
 // A state whose stored variables all differ from what an empty file gives.
 MonitorState DirtyState() {
     MonitorState s = SampleState();
-    s.settings.limitCelsius[Channel::Hdd] = 1, s.settings.limitFahrenheit[Channel::Vga] = 1, s.settings.fanSetPoint[Channel::Vga] = 1;
+    s.settings.limitCelsius[Channel::Hdd] = 1, s.settings.limitFahrenheit[Channel::Vga] = 1,
+    s.settings.fanSetPoint[Channel::Vga] = 1;
     s.settings.fanMode = FanMode::Automatic;
     return s;
 }
@@ -110,7 +115,8 @@ TEST_F(SettingsFileTest, EmptySectionOrMissingFileGivesZerosClearFlagsAndColonAl
 
 TEST_F(SettingsFileTest, LoadTouchesOnlyTheStoredVariables) {
     MonitorState start;
-    start.panel.lcdSensor = 2, start.panel.alarmEnabled = true, start.panel.volumeLevel = 17, start.readings.fanLimit[Channel::Cpu] = 2400;
+    start.panel.lcdSensor = 2, start.panel.alarmEnabled = true, start.panel.volumeLevel = 17,
+    start.readings.fanLimit[Channel::Cpu] = 2400;
     const MonitorState loaded = LoadText("[settings]\r\nst1=70\r\n", start);
     EXPECT_EQ(loaded.settings.limitCelsius[Channel::Cpu], 70);
     EXPECT_EQ(loaded.panel.lcdSensor, 2);

@@ -100,15 +100,18 @@ TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
     for (const Slide& s : kSlides) {
         const bool open = s.wing == geo::WingId::LowerLeft;
         const QPoint at = open ? s.open : s.closed;
-        EXPECT_EQ(renderer.windowPicture().pixel(at + QPoint(50, 50)), colour(s.picture)) << s.picture;
+        EXPECT_EQ(renderer.windowPicture().pixel(at + QPoint(50, 50)), colour(s.picture))
+            << s.picture;
         EXPECT_EQ(renderer.windowPicture().pixel(buttonMiddle(s)),
                   colour(open ? s.buttonOpen : s.buttonClosed))
             << s.picture;
     }
     EXPECT_EQ(renderer.windowPicture().pixel(207 + 22, 204 + 23), colour("cen.bmp"));
-    EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(132, 233, 24, 9), colour("fcpu.bmp")), "")
+    EXPECT_EQ(fillMismatch(renderer.windowPicture(), QRect(132, 233, 24, 9), colour("fcpu.bmp")),
+              "")
         << "the uncovered LCD shows its fan icon at its window place";
-    EXPECT_EQ(renderer.windowPicture().pixel(122 + 106, 119 + 31), SyntheticSkin::blcdPixel(106, 31))
+    EXPECT_EQ(renderer.windowPicture().pixel(122 + 106, 119 + 31),
+              SyntheticSkin::blcdPixel(106, 31))
         << "the seam between the closed wings shows the LCD";
 }
 
@@ -165,7 +168,8 @@ TEST_F(RendererTest, FirstFullDrawComposesEveryPanelWithTheWingsClosed) {
     state.panel.present = false;
     state.host.masterVolume = 60;
     renderer.DrawAllPanels();
-    EXPECT_FALSE(state.ui.upperLeftWingOpen || state.ui.lowerLeftWingOpen || state.ui.upperRightWingOpen || state.ui.lowerRightWingOpen);
+    EXPECT_FALSE(state.ui.upperLeftWingOpen || state.ui.lowerLeftWingOpen ||
+                 state.ui.upperRightWingOpen || state.ui.lowerRightWingOpen);
     EXPECT_EQ(state.ui.knobY, 163) << "the knob drawn for 60 %";
     EXPECT_EQ(renderer.windowPicture().pixel(494, 289), colour("linkon.bmp"));
     EXPECT_EQ(renderer.windowPicture().pixel(443, 224), colour("scase.bmp"));

@@ -49,8 +49,8 @@ TEST_F(RendererTest, ButtonPairsAlwaysShowOneLitButton) {
                                    {on ? "maoff.bmp" : "maon.bmp", 68, 194},
                                    {on ? "alen.bmp" : "aldis.bmp", 48, 29}};
         for (const Placed& p : expected)
-            EXPECT_EQ(fillMismatch(renderer.lcdPicture(), QRect(QPoint(p.x, p.y), skin.size(p.file)),
-                                   colour(p.file)),
+            EXPECT_EQ(fillMismatch(renderer.lcdPicture(),
+                                   QRect(QPoint(p.x, p.y), skin.size(p.file)), colour(p.file)),
                       "")
                 << p.file;
     }
@@ -62,7 +62,8 @@ TEST_F(RendererTest, UnitAndLinkPicturesChangeOnlyTheirOwnPlace) {
         state.settings.unit = unitFor(on);
         renderer.ShowTempUnit();
         const QRect unit(505, 182, 12, 9);
-        EXPECT_EQ(fillMismatch(renderer.windowPicture(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")), "");
+        EXPECT_EQ(fillMismatch(renderer.windowPicture(), unit, colour(on ? "sdf.bmp" : "sdc.bmp")),
+                  "");
         EXPECT_EQ(diffOutside(before, renderer.windowPicture(), unit), "");
 
         renderer.ShowLinkState(on);

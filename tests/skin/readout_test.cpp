@@ -183,7 +183,8 @@ TEST_F(RendererTest, AlarmPanelGoesIntoTheLcdAndItsSettingOntoTheWindow) {
 
     state.settings.alarm.text = ":";  // a malformed time shows what has a glyph
     renderer.DrawAlarmTime();
-    EXPECT_EQ(renderer.lcdPicture().copy(26, 8, 54, 13), panel("alba.bmp", 0, kBig, {{0, "bcom.bmp"}}));
+    EXPECT_EQ(renderer.lcdPicture().copy(26, 8, 54, 13),
+              panel("alba.bmp", 0, kBig, {{0, "bcom.bmp"}}));
 }
 
 }  // namespace kestrelon::test

@@ -19,7 +19,8 @@ TEST(Soak, ADayOfPollsAndClicksKeepsMemoryAndStateSteady) {
     test::ControlsHarness h;
     h.connectPanel();
     h.state.readings.fanLimit[Channel::Cpu] = 2400;
-    h.state.settings.limitCelsius[Channel::Cpu] = 60, h.state.settings.limitFahrenheit[Channel::Cpu] = 140;
+    h.state.settings.limitCelsius[Channel::Cpu] = 60,
+    h.state.settings.limitFahrenheit[Channel::Cpu] = 140;
     h.state.poll.lcdScanning = true;
     RendererPollHooks hooks(h.renderer, nullptr);
     PollCycle cycle(h.state, h.time, hooks);

@@ -97,7 +97,8 @@ public:
     RecordingMixer mixer;
     CountingSound sound;
     QTemporaryDir dir;
-    std::filesystem::path settingsPath = std::filesystem::path(dir.path().toStdString()) / "Settings.inf";
+    std::filesystem::path settingsPath =
+        std::filesystem::path(dir.path().toStdString()) / "Settings.inf";
     Controls controls{state, renderer, time, {desktop, mixer, sound}, settingsPath};
 
     ControlsHarness() { state.settings.alarm.text = "12:00"; }
