@@ -317,6 +317,10 @@ int Command::push() {
     };
     if (session.Start(bus(), tracer(), beforePush) != PanelSearch::Outcome::Opened)
         return noPanel(session.search());
+    if (!session.lastPush().ok()) {
+        err_ << "kestrelon: " << session.lastPush().text() << "\n";
+        return 1;
+    }
     out_ << "pushed the settings and the clock to " << session.search().device.path << "\n";
     return 0;
 }

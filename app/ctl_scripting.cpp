@@ -84,9 +84,14 @@ int Command::set() {
         err_ << "kestrelon: " << edit.why << "\n";
         return 1;
     }
+    if (!edit.push.ok()) {
+        out_ << "saved " << path << "\n";
+        err_ << "kestrelon: " << edit.push.text() << "\n";
+        return 1;
+    }
     out_ << "saved " << path;
     if (protocol)
-        out_ << "; pushed " << edit.pushed << " register(s) to "
+        out_ << "; pushed " << edit.push.written << " register(s) to "
              << session.search().device.path << "\n";
     else if (outcome == PanelSearch::Outcome::CouldNotOpen)
         out_ << "; the panel could not be opened, nothing pushed\n";

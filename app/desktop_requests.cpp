@@ -36,7 +36,8 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
         reply("ok " + StatusRecord(state_, session_.search().device.path));
     } else if (request == "push") {
         if (!panel) return reply("error no panel attached to the running kestrelon");
-        session_.protocol()->PushAllSettings();
+        const PushReport push = session_.protocol()->PushAllSettings();
+        if (!push.ok()) return reply("error " + push.text());
         reply("ok");
     } else if (request == "unplug" || request == "plug") {
         // The demo's panel can be pulled and put back, to see the program lose and find it.
@@ -53,7 +54,8 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
         if (edit.outcome != SettingEditResult::Outcome::Saved) return reply("error " + edit.why);
         controls_->RedrawSettings();
         if (!panel) return reply("ok no panel attached, nothing pushed");
-        reply("ok pushed " + std::to_string(edit.pushed) + " register(s)");
+        if (!edit.push.ok()) return reply("error saved, but " + edit.push.text());
+        reply("ok pushed " + std::to_string(edit.push.written) + " register(s)");
     } else {
         reply("error unknown request: " + request);
     }

@@ -45,14 +45,29 @@ void PanelLink::PrepareReport() {
         reportChecksum(std::span<const uint8_t, 7>(out_report_.data() + 1, 7));
 }
 
-void PanelLink::WriteReport() {
+const char* describe(WriteOutcome outcome) {
+    switch (outcome) {
+        case WriteOutcome::Written:
+            return "written";
+        case WriteOutcome::Busy:
+            return "the panel is busy with another exchange";
+        case WriteOutcome::Absent:
+            return "no panel is attached";
+        case WriteOutcome::Failed:
+            break;
+    }
+    return "the write to the panel failed";
+}
+
+bool PanelLink::WriteReport() {
     out_report_[0] = 0;
     // A panel whose output report is longer than the buffer gets the buffer's bytes only.
     const std::size_t length =
         std::min<std::size_t>(transport_.reportLengths().output, out_report_.size());
-    if (length == 0) return;
+    if (length == 0) return false;
     const int written = transport_.write(std::span<const uint8_t>(out_report_.data(), length));
     failures_ = written < 0 ? failures_ + 1 : 0;
+    return written >= 0;
 }
 
 void PanelLink::ReadFeatureReport() {
@@ -125,24 +140,24 @@ std::vector<uint8_t> PanelLink::readRegister(uint8_t reg, int waitMs) {
     return reply_;
 }
 
-bool PanelLink::writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
-                              bool fetchReply) {
+WriteOutcome PanelLink::writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
+                                      bool fetchReply) {
     if (!mayStart()) {
         logRefused(reg, "write");
-        return false;
+        return WriteOutcome::Busy;
     }
     FlagHold hold(exchanging_);
     settle();
     setRequest(reg, params);
     PrepareReport();
-    WriteReport();
+    const WriteOutcome outcome = WriteReport() ? WriteOutcome::Written : WriteOutcome::Failed;
     if (settleClock_ && !fetchReply) {
         settledAt_ = settleClock_->monotonicSeconds() + waitMs / 1000.0;
-        return true;
+        return outcome;
     }
     Delay(waitMs);
     if (fetchReply) ReadFeatureReport();
-    return true;
+    return outcome;
 }
 
 PanelLink::Scope::Scope(PanelLink& link) : link_(link), held_(link.mayStart()) {

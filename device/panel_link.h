@@ -15,6 +15,11 @@
 
 namespace kestrelon {
 
+// What became of one register write: written, refused (another exchange holds the panel, or no
+// panel is there to write to), or handed to the panel and failed.
+enum class WriteOutcome { Written, Busy, Absent, Failed };
+const char* describe(WriteOutcome outcome);
+
 class PanelLink {
 public:
     // Busy reads of the EEPROM wait before a write is given up: 40 reads of 50 ms = 2 s.
@@ -29,7 +34,7 @@ public:
     PanelLink& operator=(const PanelLink&) = delete;
 
     void PrepareReport();      // checksum of out_report[1..7] into [8]
-    void WriteReport();        // out_report[0] = 0, writes the output-length bytes
+    bool WriteReport();        // out_report[0] = 0, writes the output-length bytes; false on failure
     void ReadFeatureReport();  // zeroed reply buffer, rebuilds state.panel.lastReply
     void ReadEepromBusy();     // REG1C, 50 ms, sets state.panel.eepromBusy
     // At least two busy reads, then more until the panel reports idle; false when the panel
@@ -43,8 +48,8 @@ public:
     std::vector<uint8_t> readRegister(uint8_t reg, int waitMs);
     // One write exchange: register and parameter bytes 2..7, then the settle wait (kept by the
     // next exchange when there is a settle clock); with `fetchReply` the wait is made at once and
-    // a feature read follows (it only replaces the last reply). False when refused.
-    bool writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
+    // a feature read follows (it only replaces the last reply).
+    WriteOutcome writeRegister(uint8_t reg, std::span<const uint8_t, 6> params, int waitMs,
                        bool fetchReply = false);
 
     bool busy() const { return exchanging_ || waiting_ > 0 || scopes_ > 0; }

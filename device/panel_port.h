@@ -2,6 +2,7 @@
 // The open panel as the controls see it: present or not, and the pushes they make while it is.
 #pragma once
 
+#include "core/log.h"
 #include "core/monitor_state.h"
 #include "device/panel_link.h"
 #include "device/panel_protocol.h"
@@ -25,13 +26,21 @@ public:
     PanelLink& link() { return *link_; }
 
     void PushStatusRegister() {
-        if (present()) protocol_->PushStatusRegister();
+        if (present()) logFailure(0x29, protocol_->PushStatusRegister());
     }
     void PushAlarmTime() {
-        if (present()) protocol_->PushAlarmTime();
+        if (present()) logFailure(0x2A, protocol_->PushAlarmTime());
     }
 
 private:
+    // The window says in one line when a write it asked for did not reach the panel.
+    static void logFailure(uint8_t reg, WriteOutcome outcome) {
+        if (outcome != WriteOutcome::Failed) return;
+        PushReport report;
+        report.add(reg, outcome);
+        LogLine(report.text());
+    }
+
     const MonitorState& state_;
     PanelLink* link_ = nullptr;
     PanelProtocol* protocol_ = nullptr;

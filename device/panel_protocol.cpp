@@ -32,15 +32,38 @@ void PanelProtocol::read(RegisterFamily family, ChannelPair pair) {
     if (!reply.empty()) decodeReply(row, reply, state_);
 }
 
-bool PanelProtocol::push(const RegisterRow& row) {
+void PushReport::add(uint8_t reg, WriteOutcome outcome) {
+    if (outcome == WriteOutcome::Written)
+        ++written;
+    else
+        notWritten.emplace_back(reg, outcome);
+}
+
+void PushReport::add(const PushReport& other) {
+    written += other.written;
+    notWritten.insert(notWritten.end(), other.notWritten.begin(), other.notWritten.end());
+}
+
+std::string PushReport::text() const {
+    std::string out;
+    for (const auto& [reg, outcome] : notWritten) {
+        char line[120];
+        std::snprintf(line, sizeof line, "%sREG%02X not written: %s", out.empty() ? "" : "; ", reg,
+                      describe(outcome));
+        out += line;
+    }
+    return out;
+}
+
+WriteOutcome PanelProtocol::push(const RegisterRow& row) {
     PanelLink::Scope scope(link_);
     if (!scope) {
         logSkipped(row.reg, "the panel is busy with another exchange");
-        return false;
+        return WriteOutcome::Busy;
     }
     if (row.eeprom_guard && !link_.WaitEepromIdle()) {
         logSkipped(row.reg, "the panel's EEPROM stayed busy for 2 s");
-        return false;
+        return WriteOutcome::Busy;
     }
     RequestParams params = encodeRequest(row, state_);
     return link_.writeRegister(row.reg, params, row.wait_ms, row.fetch_reply);
@@ -59,37 +82,40 @@ void PanelProtocol::SyncClock() {
     push(registerRow(RegisterFamily::Clock));
 }
 
-void PanelProtocol::PushStatusRegister() {
-    push(registerRow(RegisterFamily::Status));
+WriteOutcome PanelProtocol::PushStatusRegister() {
+    return push(registerRow(RegisterFamily::Status));
 }
-void PanelProtocol::PushTempLimits() {
-    push(registerRow(RegisterFamily::TempLimits));
+WriteOutcome PanelProtocol::PushTempLimits() {
+    return push(registerRow(RegisterFamily::TempLimits));
 }
-void PanelProtocol::PushTempLimitsF() {
-    push(registerRow(RegisterFamily::TempLimitsF));
+WriteOutcome PanelProtocol::PushTempLimitsF() {
+    return push(registerRow(RegisterFamily::TempLimitsF));
 }
-void PanelProtocol::PushAlarmTime() {
-    push(registerRow(RegisterFamily::AlarmTime));
-}
-
-void PanelProtocol::PushFanSetpoints(ChannelPair pair) {
-    push(registerRow(RegisterFamily::FanSetpoints, pair));
+WriteOutcome PanelProtocol::PushAlarmTime() {
+    return push(registerRow(RegisterFamily::AlarmTime));
 }
 
-void PanelProtocol::PushManualFanSpeeds(ChannelPair pair) {
-    push(registerRow(RegisterFamily::ManualFanSpeeds, pair));
+WriteOutcome PanelProtocol::PushFanSetpoints(ChannelPair pair) {
+    return push(registerRow(RegisterFamily::FanSetpoints, pair));
 }
 
-void PanelProtocol::PushAllSettings() {
+WriteOutcome PanelProtocol::PushManualFanSpeeds(ChannelPair pair) {
+    return push(registerRow(RegisterFamily::ManualFanSpeeds, pair));
+}
+
+PushReport PanelProtocol::PushAllSettings() {
+    PushReport report;
     PanelLink::Scope scope(link_);
     if (!scope) {
         LogLine("settings push refused: the panel is busy with another exchange");
-        return;
+        for (uint8_t reg : kFullPushOrder) report.add(reg, WriteOutcome::Busy);
+        return report;
     }
     for (uint8_t reg : kFullPushOrder) {
-        push(*findRegister(reg));
+        report.add(reg, push(*findRegister(reg)));
         link_.Delay(kFullPushGapMs);
     }
+    return report;
 }
 
 }  // namespace kestrelon

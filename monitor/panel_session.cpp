@@ -28,7 +28,8 @@ PanelSearch::Outcome PanelSession::Start(HidBus& bus, const TransportWrapper& wr
     PanelSearch::Outcome outcome = Open(bus, wrap);
     if (beforePush) beforePush();
     state_.panel.saveToEeprom = true;
-    if (state_.panel.present) protocol_->PushAllSettings();
+    lastPush_ = {};
+    if (state_.panel.present) lastPush_ = protocol_->PushAllSettings();
     return outcome;
 }
 

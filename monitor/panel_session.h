@@ -30,6 +30,8 @@ public:
     PanelSearch::Outcome Open(HidBus& bus, const TransportWrapper& wrap = {});
     // Open, then save to EEPROM on and, with a panel, PushAllSettings: start-up's device steps.
     // `beforePush` runs after the search, panel or not, and before the push.
+    // The report of the last full push that Start made.
+    const PushReport& lastPush() const { return lastPush_; }
     PanelSearch::Outcome Start(HidBus& bus, const TransportWrapper& wrap = {},
                                const std::function<void()>& beforePush = {});
 
@@ -46,6 +48,7 @@ private:
     Waiter& waiter_;
     const Clock* settleClock_;
     PanelSearch search_;
+    PushReport lastPush_;
     std::unique_ptr<PanelLink> link_;
     std::unique_ptr<PanelProtocol> protocol_;
 };

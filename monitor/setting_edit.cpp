@@ -146,30 +146,35 @@ bool ApplySettingEdits(MonitorState& state, const std::vector<std::string>& item
     return true;
 }
 
-int PushChangedSettings(const MonitorState& before, const MonitorState& after,
-                        PanelProtocol& panel) {
-    int pushes = 0;
+PushReport PushChangedSettings(const MonitorState& before, const MonitorState& after,
+                               PanelProtocol& panel) {
+    PushReport report;
     const auto pairDiffers = [](const PerChannel<int32_t>& a, const PerChannel<int32_t>& b,
                                 ChannelPair pair) {
         const auto [first, second] = channelsOf(pair);
         return a[first] != b[first] || a[second] != b[second];
     };
-    if (before.settings.limitCelsius != after.settings.limitCelsius)
-        panel.PushTempLimits(), ++pushes;
-    if (before.settings.limitFahrenheit != after.settings.limitFahrenheit)
-        panel.PushTempLimitsF(), ++pushes;
+    const auto push = [&](RegisterFamily family, ChannelPair pair, WriteOutcome outcome) {
+        report.add(registerRow(family, pair).reg, outcome);
+    };
+    constexpr ChannelPair kOnly = ChannelPair::First;
+    const Settings& was = before.settings;
+    const Settings& now = after.settings;
+    if (was.limitCelsius != now.limitCelsius)
+        push(RegisterFamily::TempLimits, kOnly, panel.PushTempLimits());
+    if (was.limitFahrenheit != now.limitFahrenheit)
+        push(RegisterFamily::TempLimitsF, kOnly, panel.PushTempLimitsF());
     for (ChannelPair pair : {ChannelPair::First, ChannelPair::Second}) {
-        if (pairDiffers(before.settings.fanSetPoint, after.settings.fanSetPoint, pair))
-            panel.PushFanSetpoints(pair), ++pushes;
-        if (pairDiffers(before.settings.manualFanSpeed, after.settings.manualFanSpeed, pair))
-            panel.PushManualFanSpeeds(pair), ++pushes;
+        if (pairDiffers(was.fanSetPoint, now.fanSetPoint, pair))
+            push(RegisterFamily::FanSetpoints, pair, panel.PushFanSetpoints(pair));
+        if (pairDiffers(was.manualFanSpeed, now.manualFanSpeed, pair))
+            push(RegisterFamily::ManualFanSpeeds, pair, panel.PushManualFanSpeeds(pair));
     }
-    if (before.settings.alarm.text != after.settings.alarm.text) panel.PushAlarmTime(), ++pushes;
-    if (before.settings.backlight != after.settings.backlight ||
-        before.settings.fansAutomatic() != after.settings.fansAutomatic() ||
-        before.settings.fahrenheit() != after.settings.fahrenheit())
-        panel.PushStatusRegister(), ++pushes;
-    return pushes;
+    if (was.alarm.text != now.alarm.text)
+        push(RegisterFamily::AlarmTime, kOnly, panel.PushAlarmTime());
+    if (was.backlight != now.backlight || was.fanMode != now.fanMode || was.unit != now.unit)
+        push(RegisterFamily::Status, kOnly, panel.PushStatusRegister());
+    return report;
 }
 
 SettingEditResult EditSettings(MonitorState& state, const std::vector<std::string>& items,
@@ -184,7 +189,7 @@ SettingEditResult EditSettings(MonitorState& state, const std::vector<std::strin
         return result;
     }
     result.outcome = SettingEditResult::Outcome::Saved;
-    if (panel) result.pushed = PushChangedSettings(before, state, *panel);
+    if (panel) result.push = PushChangedSettings(before, state, *panel);
     return result;
 }
 

@@ -24,7 +24,7 @@ struct SettingEditResult {
     enum class Outcome { Refused, NotSaved, Saved };
     Outcome outcome = Outcome::Refused;
     std::string why;  // for a refused item or a failed save, in one line
-    int pushed = 0;   // registers pushed to the panel
+    PushReport push;  // the registers pushed to the panel, and those that could not be
 };
 
 // The one way the settings are edited from outside the window (kestrelonctl set, directly or
@@ -35,8 +35,9 @@ SettingEditResult EditSettings(MonitorState& state, const std::vector<std::strin
                                const std::filesystem::path& path, PanelProtocol* panel);
 
 // The pushes that bring the panel from `before` to `after`, only for the registers that differ.
-// Returns how many were made.
-int PushChangedSettings(const MonitorState& before, const MonitorState& after,
-                        PanelProtocol& panel);
+// A register that could not be written stays in the report; the settings keep its value, and
+// the next full push (start-up, re-plug, wake-up) sends it.
+PushReport PushChangedSettings(const MonitorState& before, const MonitorState& after,
+                               PanelProtocol& panel);
 
 }  // namespace kestrelon

@@ -72,7 +72,8 @@ TEST_F(PanelLinkTest, WithASettleClockTheNextExchangeKeepsAWritesSettleTime) {
         HandlerWaiter waits{time};
         PanelLink settling{transport, waits, state, &time};
         transport.written.clear();
-        ASSERT_TRUE(settling.writeRegister(0x29, kParams, 50, c.fetchReply)) << c.name;
+        ASSERT_EQ(settling.writeRegister(0x29, kParams, 50, c.fetchReply), WriteOutcome::Written)
+            << c.name;
         EXPECT_FALSE(settling.busy()) << c.name;
         time.advance(c.gapMs / 1000.0);
         settling.readRegister(0x14, 10);
@@ -158,7 +159,7 @@ TEST_F(PanelLinkTest, BusyForTheWholeExchangeAndASecondOneIsRefused) {
         // A handler that runs inside the wait (a click, a second poll) asks for its own read.
         nested = link.readRegister(0x19, 10);
         std::array<uint8_t, 6> params{1, 2, 3, 4, 5, 6};
-        EXPECT_FALSE(link.writeRegister(0x2B, params, 10));
+        EXPECT_EQ(link.writeRegister(0x2B, params, 10), WriteOutcome::Busy);
         PanelLink::Scope scope(link);
         EXPECT_FALSE(scope) << "a sequence cannot start inside another exchange's wait";
     };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/support/fakes.h"
 
 namespace kestrelon {
@@ -190,6 +192,42 @@ TEST_F(ProtocolTest, StuckEepromSkipsTheWriteWithOneLogLine) {
     // The clock set does not wait for the EEPROM and still goes out.
     protocol.SyncClock();
     EXPECT_EQ(writes().size(), 1u);
+}
+
+// Every push says what became of it, and the full push names each register it could not write.
+TEST_F(ProtocolTest, PushesReportWrittenBusyOrFailed) {
+    const struct {
+        const char* name;
+        bool failWrites, duringAnotherExchange;
+        WriteOutcome outcome;
+    } cases[] = {
+        {"written", false, false, WriteOutcome::Written},
+        {"failed", true, false, WriteOutcome::Failed},
+        {"busy", false, true, WriteOutcome::Busy},
+    };
+    for (const auto& c : cases) {
+        transport.fail_writes = c.failWrites;
+        std::optional<WriteOutcome> got;
+        if (c.duringAnotherExchange) {
+            waiter.during = [&](int) {
+                if (!got) got = protocol.PushStatusRegister();
+            };
+            protocol.ReadTemps(ChannelPair::First);
+            waiter.during = nullptr;
+        } else {
+            got = protocol.PushStatusRegister();
+        }
+        ASSERT_TRUE(got) << c.name;
+        EXPECT_EQ(*got, c.outcome) << c.name;
+    }
+    transport.fail_writes = true;
+    const PushReport all = protocol.PushAllSettings();
+    EXPECT_EQ(all.written, 0);
+    ASSERT_EQ(all.notWritten.size(), 8u);
+    EXPECT_EQ(all.notWritten.front(), std::make_pair(uint8_t{0x29}, WriteOutcome::Failed));
+    EXPECT_EQ(all.text().find('\n'), std::string::npos);
+    transport.fail_writes = false;
+    EXPECT_TRUE(protocol.PushAllSettings().ok());
 }
 
 }  // namespace kestrelon

@@ -102,7 +102,9 @@ TEST(SettingEdit, OnlyTheRegistersThatChangedArePushed) {
         const MonitorState before = s;
         std::string why;
         ASSERT_TRUE(ApplySettingEdits(s, c.items, why)) << why;
-        EXPECT_EQ(PushChangedSettings(before, s, protocol), static_cast<int>(c.registers.size()));
+        const PushReport report = PushChangedSettings(before, s, protocol);
+        EXPECT_TRUE(report.ok()) << report.text();
+        EXPECT_EQ(report.written, static_cast<int>(c.registers.size()));
         EXPECT_EQ(std::vector<uint8_t>(panel.writeOrder().begin(), panel.writeOrder().end()),
                   c.registers)
             << c.items.front();
@@ -143,7 +145,8 @@ TEST(SettingEdit, AnEditIsAppliedSavedAndPushedOrLeavesEverythingAsItWas) {
         const SettingEditResult r =
             EditSettings(s, c.items, path, c.withPanel ? &protocol : nullptr);
         EXPECT_EQ(r.outcome, c.outcome) << c.name;
-        EXPECT_EQ(r.pushed, c.pushed) << c.name;
+        EXPECT_EQ(r.push.written, c.pushed) << c.name;
+        EXPECT_TRUE(r.push.ok()) << c.name;
         EXPECT_EQ(panel.writeOrder().size(), static_cast<std::size_t>(c.pushed)) << c.name;
         const bool saved = c.outcome == Outcome::Saved;
         EXPECT_EQ(r.why.empty(), saved) << c.name << ": " << r.why;

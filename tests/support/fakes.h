@@ -23,12 +23,13 @@ public:
     std::deque<std::vector<uint8_t>> replies;
     std::vector<std::size_t> read_sizes;  // buffer size of each feature read
     bool fail_reads = false;
+    bool fail_writes = false;  // a write is recorded, then reported as failed
     // Answers a read once the script has run out, from the register last requested.
     std::function<std::vector<uint8_t>(uint8_t reg)> answer;
 
     int write(std::span<const uint8_t> report) override {
         written.emplace_back(report.begin(), report.end());
-        return static_cast<int>(report.size());
+        return fail_writes ? -1 : static_cast<int>(report.size());
     }
     int getFeatureReport(std::span<uint8_t> buffer) override {
         read_sizes.push_back(buffer.size());
