@@ -12,6 +12,7 @@
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
+#include "app/sleep_watch.h"
 #include "host/host_facts.h"
 #include "monitor/first_start.h"
 #include "settings/settings_file.h"
@@ -120,6 +121,7 @@ std::optional<int> DesktopProgram::start() {
     renderer_->DrawClockPanel();
 
     openPanel();
+    sleepWatch_ = std::make_unique<SleepWatch>([this] { afterSleep(); });
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     return std::nullopt;
@@ -168,6 +170,22 @@ void DesktopProgram::openPanel() {
         PanelRecovery::Hooks{[this] { detachPanel(); }, [this] { attachPanel(); }, beforePush});
 }
 
+void DesktopProgram::afterSleep() {
+    // One exchange at a time: a wake-up during a wait is handled after it.
+    if (exchangeUnderWay()) {
+        QTimer::singleShot(kExchangeRetryMs, &window_, [this] { afterSleep(); });
+        return;
+    }
+    if (!state_.panel.present || !session_.protocol()) return;  // recovery pushes when it is back
+    // The panel may have lost its power or its time while the machine slept.
+    cycle_->UpdateClockText();
+    state_.poll.shownMinute = state_.poll.currentMinute;
+    renderer_->DrawClockPanel();
+    const PushReport push = session_.protocol()->PushAllSettings();
+    LogLine(push.ok() ? "awake again: the panel's clock and settings sent"
+                      : "awake again, but " + push.text());
+}
+
 void DesktopProgram::attachPanel() {
     cycle_->attachPanel(session_.link(), session_.protocol());
     controls_->attachPanel(session_.link(), session_.protocol());
@@ -208,7 +226,7 @@ void DesktopProgram::endNow() {
     // A signal can arrive in the middle of an exchange's wait: the panel closes only once that
     // exchange is over, never under it.
     if (exchangeUnderWay()) {
-        QTimer::singleShot(kExchangeRetryMs, [this] { endNow(); });
+        QTimer::singleShot(kExchangeRetryMs, &window_, [this] { endNow(); });
         return;
     }
     if (controls_) window_.setControls(nullptr);

@@ -31,6 +31,8 @@
 
 namespace kestrelon {
 
+class SleepWatch;
+
 // The maker's web site, opened by the skin's WEB key.
 inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
 
@@ -61,6 +63,8 @@ public:
 
     // Ends the program without a question (a termination signal): timers, panel, tray, quit.
     void endNow();
+    // The machine woke up: the panel gets the clock and the settings at once, as after a re-plug.
+    void afterSleep();
 
     // The window back from the tray, in its normal state, on a screen.
     void showFromTray();
@@ -122,6 +126,7 @@ private:
     PanelSession session_;
     std::unique_ptr<DeviceChangeWatch> deviceWatch_;
     std::unique_ptr<PanelRecovery> recovery_;
+    std::unique_ptr<SleepWatch> sleepWatch_;
     std::unique_ptr<AlsaMixer> mixer_;
     std::unique_ptr<AlsaClickSound> sound_;
     std::unique_ptr<Controls> controls_;

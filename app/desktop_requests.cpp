@@ -19,7 +19,7 @@ constexpr int kRequestRetryMs = 20;
 void DesktopProgram::handleRequest(const std::string& request, const LocalControl::Reply& reply) {
     // One exchange at a time: a request that comes during a wait is handled after it.
     if (exchangeUnderWay()) {
-        QTimer::singleShot(kRequestRetryMs,
+        QTimer::singleShot(kRequestRetryMs, &window_,
                            [this, request, reply] { handleRequest(request, reply); });
         return;
     }

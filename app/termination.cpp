@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
@@ -17,8 +19,10 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int) {
+    const int savedErrno = errno;  // the interrupted code may be about to read it
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
 }  // namespace

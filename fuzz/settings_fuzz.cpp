@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/monitor_state.h"
 #include "fuzz/fuzz_check.h"
 #include "settings/ini_reader.h"
 #include "settings/settings_file.h"
