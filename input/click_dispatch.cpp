@@ -84,7 +84,7 @@ Controls::Flow Controls::runControl(Control control) {
         if (c.control != control) continue;
         const SelectionItem item = kSelectionItems[static_cast<std::size_t>(c.code)];
         if (item.kind == ItemKind::Fan && s_.settings.fansAutomatic()) return Flow::Continue;
-        PlayClickSound();
+        AcknowledgeClick();
         if (item.kind == ItemKind::Sensor) {
             s_.panel.lcdSensor = static_cast<int16_t>(channelIndex(*item.channel));
             panel_.PushStatusRegister();
@@ -106,24 +106,24 @@ Controls::Flow Controls::runControl(Control control) {
     switch (control) {
         case Control::ResetSpot:
             if (!s_.ui.resetArmed) break;
-            PlayClickSound();
+            AcknowledgeClick();
             s_.ui.resetArmed = false;
             ResetToDefaults();
             break;
         case Control::WebLink:
-            PlayClickSound();
+            AcknowledgeClick();
             services_.desktop.openMakerSite();
             break;
         case Control::AlarmOnOff:
-            PlayClickSound();
+            AcknowledgeClick();
             alarm_.OnOffClicked();
             break;
         case Control::AlarmSet:
-            PlayClickSound();
+            AcknowledgeClick();
             return alarm_.SetClicked() ? Flow::Continue : Flow::End;
         case Control::AlarmDown:
         case Control::AlarmUp:
-            PlayClickSound();
+            AcknowledgeClick();
             alarm_.ArrowClicked(control == Control::AlarmUp ? 1 : -1);
             break;
         case Control::FanAuto:
@@ -143,12 +143,12 @@ Controls::Flow Controls::runControl(Control control) {
             limitArrow(control == Control::LimitArrowUp ? 1 : -1);
             break;
         case Control::Minimise:
-            PlayClickSound();
+            AcknowledgeClick();
             services_.desktop.minimiseWindow();
             services_.desktop.hideWindow();
             break;
         case Control::Close:
-            PlayClickSound();
+            AcknowledgeClick();
             closeQuestion();
             break;
         default:
@@ -158,7 +158,7 @@ Controls::Flow Controls::runControl(Control control) {
 }
 
 void Controls::backlight(Backlight color) {
-    PlayClickSound();
+    AcknowledgeClick();
     s_.settings.backlight = color;
     renderer_.ShowBacklightButtons();
     renderer_.RefreshSkin();
@@ -166,7 +166,7 @@ void Controls::backlight(Backlight color) {
 }
 
 void Controls::fanMode(bool automatic) {
-    PlayClickSound();
+    AcknowledgeClick();
     if (s_.settings.fansAutomatic() != automatic) {
         s_.settings.fanMode = fanModeFor(automatic);
         renderer_.ShowFanModeButtons();
@@ -180,7 +180,7 @@ void Controls::fanMode(bool automatic) {
 }
 
 void Controls::unitButton(bool celsius) {
-    PlayClickSound();
+    AcknowledgeClick();
     if (s_.settings.celsiusButtonLit() != celsius) {
         s_.settings.unit = unitFor(!celsius);
         renderer_.ShowDegreeButtons();
@@ -197,7 +197,7 @@ void Controls::fanArrow(int step) {
     s_.ui.selectionTouchedAt = selection_.now();
     if (s_.settings.fansAutomatic()) return;
     forEachSelected(s_, ItemKind::Fan, [&](const SelectionItem& item) {
-        PlayClickSound();
+        AcknowledgeClick();
         StepFanSetting(s_, *item.channel, step);
         renderer_.DrawFanSetReadout(*item.channel);
         renderer_.RefreshSkin();
@@ -209,7 +209,7 @@ void Controls::limitArrow(int step) {
     panel_.PushStatusRegister();
     s_.ui.selectionTouchedAt = selection_.now();
     forEachSelected(s_, ItemKind::Limit, [&](const SelectionItem& item) {
-        PlayClickSound();
+        AcknowledgeClick();
         StepTempLimit(s_, *item.channel, step);
         renderer_.DrawThresholdReadout(*item.channel);
         renderer_.RefreshSkin();
@@ -226,7 +226,7 @@ void Controls::limitArrow(int step) {
 }
 
 void Controls::wingButton(geo::WingId wing) {
-    PlayClickSound();
+    AcknowledgeClick();
     bool& open = wingOpen(s_, wing);
     const bool wasOpen = open;
     open = !open;

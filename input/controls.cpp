@@ -38,9 +38,9 @@ void Controls::save() {
     SaveSettings(s_.settings, settingsPath_);
 }
 
-void Controls::PlayClickSound() {
+void Controls::AcknowledgeClick() {
     services_.clickSound.play();
-    s_.poll.lcdScanning = true;
+    s_.poll.lcdScanning = true;  // the LCD cycles again; a sensor icon may hold it after this
 }
 
 void Controls::syncTimers() {

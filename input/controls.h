@@ -65,7 +65,9 @@ public:
     // Redraws every panel that shows a setting, after the settings changed (the reset, or a
     // change made from outside the window).
     void RedrawSettings();
-    void PlayClickSound();
+    // A control took the click: its sound plays (never waiting for it), and the panel's LCD goes
+    // back to cycling through the sensors.
+    void AcknowledgeClick();
 
     Selection& selection() { return selection_; }
     AlarmClock& alarm() { return alarm_; }

@@ -96,7 +96,7 @@ TEST(Selection, ClosingAWingEndsItsSelectionAndAnyOther) {
     EXPECT_FALSE(h.state.ui.lowerLeftWingOpen);
     EXPECT_EQ(h.state.ui.selectedItem, 0);
     EXPECT_EQ(h.state.ui.blinking[1], 0);
-    EXPECT_TRUE(h.state.poll.lcdScanning);  // from the wing button's sound
+    EXPECT_TRUE(h.state.poll.lcdScanning);  // from the wing button's click
 }
 
 TEST(Selection, TimeOutsFollowTheMonotonicClockNotTheTimeOfDay) {
