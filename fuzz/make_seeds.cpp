@@ -56,7 +56,7 @@ void PutLe(Bytes& out, uint32_t value, int bytes) {
 
 void SettingsSeeds(const fs::path& dir) {
     MonitorState factory;
-    for (Channel ch : kAllChannels) factory.readings.fanLimit[ch] = 1600 + 400 * ch;
+    for (Channel ch : kAllChannels) factory.readings.fanLimit[ch] = 1600 + 400 * channelNumber(ch);
     ApplyFactorySettings(factory);
     Write(dir / "factory.inf", SettingsFileText(factory.settings));
     Write(dir / "first_start.inf", SettingsFileText(Settings{}));
