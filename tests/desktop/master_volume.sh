@@ -34,9 +34,11 @@ click 328 120  # the upper-right wing: the volume slider
 sleep 0.8
 # The knob sits at (292, 204 - 18) for 30 %; drag it up to y = 164: (203 - 164) / 60 = 65 %.
 xdotool mousemove $((WX + 292)) $((WY + 186)) mousedown 1
+# Each step waits out a poll exchange, which holds input back: moves queued behind one arrive
+# merged into a single jump, and a jump past the knob's hit box leaves the knob behind.
 for y in 184 180 176 172 168 164; do
     xdotool mousemove $((WX + 292)) $((WY + y))
-    sleep 0.05
+    sleep 0.2
 done
 xdotool mouseup 1
 sink_raw() { pactl get-sink-volume @DEFAULT_SINK@ | awk '/front-left/ {print $3; exit}'; }
