@@ -26,18 +26,18 @@ public:
     PanelLink& link() { return *link_; }
 
     void PushStatusRegister() {
-        if (present()) logFailure(0x29, protocol_->PushStatusRegister());
+        if (present()) logFailure(RegisterFamily::Status, protocol_->PushStatusRegister());
     }
     void PushAlarmTime() {
-        if (present()) logFailure(0x2A, protocol_->PushAlarmTime());
+        if (present()) logFailure(RegisterFamily::AlarmTime, protocol_->PushAlarmTime());
     }
 
 private:
     // The window says in one line when a write it asked for did not reach the panel.
-    static void logFailure(uint8_t reg, WriteOutcome outcome) {
+    static void logFailure(RegisterFamily family, WriteOutcome outcome) {
         if (outcome != WriteOutcome::Failed) return;
         PushReport report;
-        report.add(reg, outcome);
+        report.add(registerRow(family).reg, outcome);
         LogLine(report.text());
     }
 

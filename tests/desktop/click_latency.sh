@@ -14,12 +14,7 @@ clicks=${CLICKS:-20} settle_s=${SETTLE_S:-3}
 gap_us=300000 bound_ms=500
 setup_work
 
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-    --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
-started $!
-if ! waitfor 50 pactl info; then
-    skip_test "the sound server does not start here"
-fi
+start_pulse
 start_x 1024x768
 start_tray
 start_app --frame-log "$frames"

@@ -10,12 +10,7 @@ source "$(dirname "$0")/desktop_lib.sh"
 need_tools Xvfb tint2 xdotool xwininfo xdpyinfo xprop xsetroot pulseaudio pactl
 setup_work
 
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-    --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
-started $!
-if ! waitfor 50 pactl info; then
-    skip_test "the sound server does not start here"
-fi
+start_pulse
 pactl set-sink-volume @DEFAULT_SINK@ 30%
 
 start_x 1024x768

@@ -26,6 +26,15 @@ MonitorState withLimits() {
     return s;
 }
 
+// The model with known fan limits, wired to a simulated panel.
+struct OnSimulatedPanel {
+    VirtualTime time;
+    SimulatedPanel panel{time};
+    MonitorState s = withLimits();
+    PanelLink link{panel, time, s};
+    PanelProtocol protocol{link, s};
+};
+
 TEST(SettingEdit, AcceptedValuesTakeTheirReadableFormsAndKeepBothUnitsInStep) {
     const struct {
         std::vector<std::string> items;
@@ -94,11 +103,8 @@ TEST(SettingEdit, OnlyTheRegistersThatChangedArePushed) {
         {{"st1=60", "color=0"}, {}},  // the values it already had
     };
     for (const auto& c : cases) {
-        VirtualTime time;
-        SimulatedPanel panel(time);
-        MonitorState s = withLimits();
-        PanelLink link(panel, time, s);
-        PanelProtocol protocol(link, s);
+        OnSimulatedPanel on;
+        auto& [time, panel, s, link, protocol] = on;
         const MonitorState before = s;
         std::string why;
         ASSERT_TRUE(ApplySettingEdits(s, c.items, why)) << why;
@@ -136,11 +142,8 @@ TEST(SettingEdit, AnEditIsAppliedSavedAndPushedOrLeavesEverythingAsItWas) {
     for (const auto& c : cases) {
         const auto path =
             c.unwritable ? blocked / "Settings.inf" : dir / (std::string(c.name) + ".inf");
-        VirtualTime time;
-        SimulatedPanel panel(time);
-        MonitorState s = withLimits();
-        PanelLink link(panel, time, s);
-        PanelProtocol protocol(link, s);
+        OnSimulatedPanel on;
+        auto& [time, panel, s, link, protocol] = on;
         const MonitorState before = s;
         const SettingEditResult r =
             EditSettings(s, c.items, path, c.withPanel ? &protocol : nullptr);
