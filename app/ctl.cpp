@@ -247,8 +247,8 @@ int Command::printStatus(const std::string& panel) {
         for (Channel ch : kAllChannels) {
             out_ << (ch != Channel::Cpu ? ", " : "") << "{\"channel\": " << channelNumber(ch)
                  << ", \"name\": " << jsonString(kChannelNames[channelIndex(ch)])
-                 << ", \"temperature\": " << temperatureText(ch, "null")
-                 << ", \"fan\": " << state_.readings.fanSpeed[ch]
+                 << ", \"temperature\": " << readingText(state_.readings.temperature[ch], "null")
+                 << ", \"fan\": " << readingText(state_.readings.fanSpeed[ch], "null")
                  << ", \"fan_limit\": " << state_.readings.fanLimit[ch] << "}";
         }
         out_ << "]}\n";
@@ -261,15 +261,15 @@ int Command::printStatus(const std::string& panel) {
     for (Channel ch : kAllChannels) {
         out_ << std::left << std::setw(10)
              << (std::to_string(channelNumber(ch)) + " " + kChannelNames[channelIndex(ch)])
-             << std::setw(13) << temperatureText(ch, "absent") << std::setw(9)
-             << state_.readings.fanSpeed[ch] << state_.readings.fanLimit[ch] << "\n";
+             << std::setw(13) << readingText(state_.readings.temperature[ch], "absent")
+             << std::setw(9) << readingText(state_.readings.fanSpeed[ch], "absent")
+             << state_.readings.fanLimit[ch] << "\n";
     }
     return 0;
 }
 
-std::string Command::temperatureText(Channel ch, const std::string& absent) const {
-    return state_.readings.temperature[ch] == 0 ? absent
-                                                : std::to_string(state_.readings.temperature[ch]);
+std::string Command::readingText(const Reading& reading, const std::string& absent) {
+    return reading ? std::to_string(*reading) : absent;
 }
 
 int Command::settings() {

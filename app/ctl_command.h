@@ -62,7 +62,7 @@ private:
     int status();
     // Prints what state_ holds of the panel at `panel`, as text or JSON.
     int printStatus(const std::string& panel);
-    std::string temperatureText(Channel ch, const std::string& absent) const;
+    static std::string readingText(const Reading& reading, const std::string& absent);
     int settings();
     int push();
     static std::optional<std::array<bool, 4>> openWings(const std::string& text);

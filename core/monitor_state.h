@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/channel.h"
@@ -12,13 +13,17 @@
 
 namespace kestrelon {
 
-// Temperatures and fan speeds as read. The panel reports a missing sensor as 255, held as 0.
+// A value read from the panel, or nothing: no sensor on the channel (the panel answers 255), or
+// no panel answering.
+using Reading = std::optional<int32_t>;
+
+// Temperatures and fan speeds as read, in the unit the panel shows, and what the readouts show.
 struct Readings {
-    PerChannel<int32_t> temperature;       // the latest reading
-    PerChannel<int32_t> shownTemperature;  // the value the readout shows
-    PerChannel<int32_t> fanSpeed;          // rpm, the latest reading
-    PerChannel<int32_t> shownFanSpeed;     // rpm, the value the readout shows
-    PerChannel<int32_t> fanLimit;          // each fan's highest speed, as the panel reports it
+    PerChannel<Reading> temperature;       // the latest reading
+    PerChannel<int32_t> shownTemperature;  // the value the readout shows; a missing one shows as 0
+    PerChannel<Reading> fanSpeed;          // rpm, the latest reading
+    PerChannel<int32_t> shownFanSpeed;     // rpm, the value the readout shows; 0 when missing
+    PerChannel<int32_t> fanLimit;          // each fan's highest speed; 0 until the panel reports it
 
     bool operator==(const Readings&) const = default;
 };

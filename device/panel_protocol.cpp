@@ -29,7 +29,15 @@ PanelProtocol::PanelProtocol(PanelLink& link, MonitorState& state) : link_(link)
 void PanelProtocol::read(RegisterFamily family, ChannelPair pair) {
     const RegisterRow& row = registerRow(family, pair);
     std::vector<uint8_t> reply = link_.readRegister(row.reg, row.wait_ms);
-    if (!reply.empty()) decodeReply(row, reply, state_);
+    if (reply.empty()) return;
+    if (link_.failuresInARow() > 0 && isReading(row.channels)) {
+        // A failed read leaves a reply of zeros; that is no temperature or speed of 0.
+        const auto [first, second] = channelsOf(row.pair);
+        readingValues(state_, row.channels)[first].reset();
+        readingValues(state_, row.channels)[second].reset();
+        return;
+    }
+    decodeReply(row, reply, state_);
 }
 
 void PushReport::add(uint8_t reg, WriteOutcome outcome) {

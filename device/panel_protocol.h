@@ -29,7 +29,7 @@ class PanelProtocol {
 public:
     PanelProtocol(PanelLink& link, MonitorState& state);
 
-    void ReadTemps(ChannelPair pair);      // temperatures; 255 = no sensor, stored as 0
+    void ReadTemps(ChannelPair pair);      // temperatures; 255 = no sensor, a missing reading
     void ReadFans(ChannelPair pair);       // fan speeds, as read
     void ReadFanLimits(ChannelPair pair);  // fan limits, rounded down to a multiple of 100
     void SyncClock();  // the shown minute into the panel's clock; no EEPROM wait

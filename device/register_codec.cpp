@@ -27,10 +27,10 @@ uint8_t modeBits(const MonitorState& s) {
                                 (s.panel.saveToEeprom ? 0x04 : 0));
 }
 
-int32_t applyRule(ReplyRule rule, int32_t value) {
+Reading applyRule(ReplyRule rule, int32_t value) {
     switch (rule) {
         case ReplyRule::NoSensor255:
-            return value == 255 ? 0 : value;
+            return value == 255 ? Reading() : value;
         case ReplyRule::RoundDownHundreds:
             return value / 100 * 100;
         default:
@@ -104,10 +104,18 @@ void decodeReply(const RegisterRow& row, std::span<const uint8_t> reply, Monitor
         default:
             break;
     }
-    auto& values = channelValues(state, row.channels);
     const auto [first, second] = channelsOf(row.pair);
-    values[first] = applyRule(row.reply, replyWord(reply, 2));
-    values[second] = applyRule(row.reply, replyWord(reply, 4));
+    const Reading firstValue = applyRule(row.reply, replyWord(reply, 2));
+    const Reading secondValue = applyRule(row.reply, replyWord(reply, 4));
+    if (isReading(row.channels)) {
+        auto& values = readingValues(state, row.channels);
+        values[first] = firstValue;
+        values[second] = secondValue;
+        return;
+    }
+    auto& values = channelValues(state, row.channels);
+    values[first] = firstValue.value_or(0);
+    values[second] = secondValue.value_or(0);
 }
 
 }  // namespace kestrelon

@@ -13,12 +13,18 @@ const RegisterRow& registerRow(RegisterFamily family, ChannelPair pair) {
     throw std::invalid_argument("register family has no member for this channel pair");
 }
 
+bool isReading(ChannelField field) {
+    return field == ChannelField::Temperature || field == ChannelField::FanSpeed;
+}
+
+PerChannel<Reading>& readingValues(MonitorState& state, ChannelField field) {
+    if (field == ChannelField::Temperature) return state.readings.temperature;
+    if (field == ChannelField::FanSpeed) return state.readings.fanSpeed;
+    throw std::invalid_argument("register carries no readings");
+}
+
 const PerChannel<int32_t>& channelValues(const MonitorState& state, ChannelField field) {
     switch (field) {
-        case ChannelField::Temperature:
-            return state.readings.temperature;
-        case ChannelField::FanSpeed:
-            return state.readings.fanSpeed;
         case ChannelField::FanLimit:
             return state.readings.fanLimit;
         case ChannelField::LimitCelsius:
@@ -29,6 +35,8 @@ const PerChannel<int32_t>& channelValues(const MonitorState& state, ChannelField
             return state.settings.fanSetPoint;
         case ChannelField::ManualFanSpeed:
             return state.settings.manualFanSpeed;
+        case ChannelField::Temperature:
+        case ChannelField::FanSpeed:
         case ChannelField::None:
             break;
     }

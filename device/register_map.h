@@ -42,7 +42,7 @@ enum class Payload : uint8_t {
 // How the reply is decoded.
 enum class ReplyRule : uint8_t {
     Ignored,            // no reply, or one that only replaces the last reply
-    NoSensor255,        // two words; exactly 255 means no sensor and is stored as 0
+    NoSensor255,        // two words; exactly 255 means no sensor: the reading is missing
     AsRead,             // two words kept as read
     RoundDownHundreds,  // two words rounded down to a multiple of 100
     BusyFlag,           // byte 4 non-zero = EEPROM busy
@@ -77,7 +77,11 @@ struct RegisterRow {
     TimeField time;         // the time of day of a time record
 };
 
-// The model's per-channel values, and a time record's time of day ("HH:MM").
+// The model's per-channel values, and a time record's time of day ("HH:MM"). Temperatures and
+// fan speeds are readings, which may be missing: readingValues holds those, channelValues the
+// rest.
+bool isReading(ChannelField field);
+PerChannel<Reading>& readingValues(MonitorState& state, ChannelField field);
 PerChannel<int32_t>& channelValues(MonitorState& state, ChannelField field);
 const PerChannel<int32_t>& channelValues(const MonitorState& state, ChannelField field);
 const std::string& timeText(const MonitorState& state, TimeField field);

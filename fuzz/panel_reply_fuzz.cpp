@@ -84,11 +84,12 @@ void CheckReply(const PanelLink& link, const ScriptedPanel& panel, const Monitor
 // What a read leaves in the monitor state, whatever the panel answered.
 void CheckReadings(const MonitorState& state) {
     for (Channel ch : kAllChannels) {
-        FUZZ_CHECK(state.readings.temperature[ch] >= 0 && state.readings.temperature[ch] <= 65535,
+        const Reading temperature = state.readings.temperature[ch];
+        const Reading fanSpeed = state.readings.fanSpeed[ch];
+        FUZZ_CHECK(!temperature || (*temperature >= 0 && *temperature <= 65535),
                    "a temperature is a word");
-        FUZZ_CHECK(state.readings.temperature[ch] != 255, "255 (no sensor) is stored as 0");
-        FUZZ_CHECK(state.readings.fanSpeed[ch] >= 0 && state.readings.fanSpeed[ch] <= 65535,
-                   "a fan speed is a word");
+        FUZZ_CHECK(temperature != 255, "255 (no sensor) is a missing reading");
+        FUZZ_CHECK(!fanSpeed || (*fanSpeed >= 0 && *fanSpeed <= 65535), "a fan speed is a word");
         FUZZ_CHECK(state.readings.fanLimit[ch] >= 0 && state.readings.fanLimit[ch] <= 65535 &&
                        state.readings.fanLimit[ch] % 100 == 0,
                    "a fan limit is a word rounded down to hundreds");

@@ -46,8 +46,8 @@ void PanelRecovery::giveUp() {
     session_.CloseDevice();
     state_.panel.present = false;
     for (Channel ch : kAllChannels) {  // the next tick shows them absent
-        state_.readings.temperature[ch] = 0;
-        state_.readings.fanSpeed[ch] = 0;
+        state_.readings.temperature[ch].reset();
+        state_.readings.fanSpeed[ch].reset();
     }
 }
 

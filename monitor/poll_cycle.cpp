@@ -13,11 +13,12 @@ namespace {
 
 // Copies each latest value that differs from the displayed one and redraws that readout.
 template <typename Draw>
-void takeChanged(PerChannel<int32_t>& shown, const PerChannel<int32_t>& latest, Draw draw,
+void takeChanged(PerChannel<int32_t>& shown, const PerChannel<Reading>& latest, Draw draw,
                  PollHooks& hooks) {
     for (Channel ch : kAllChannels) {
-        if (latest[ch] == shown[ch]) continue;
-        shown[ch] = latest[ch];
+        const int32_t value = latest[ch].value_or(0);  // a missing reading shows as 0
+        if (value == shown[ch]) continue;
+        shown[ch] = value;
         draw(ch);
         hooks.refreshWindow();
     }

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 namespace kestrelon {
@@ -16,40 +17,36 @@ std::string join(const std::function<std::string(Channel)>& item, const std::str
     return out;
 }
 
+std::string join(const PerChannel<Reading>& values, const std::string& gap,
+                 const std::string& missing) {
+    return join([&](Channel ch) { return values[ch] ? std::to_string(*values[ch]) : missing; },
+                gap);
+}
+
+std::string join(const PerChannel<int32_t>& values, const std::string& gap) {
+    return join([&](Channel ch) { return std::to_string(values[ch]); }, gap);
+}
+
 }  // namespace
 
 std::string ReadingJson(const MonitorState& s, const std::string& timeOfDay) {
-    const auto temp = [&](Channel ch) {
-        return s.readings.temperature[ch] == 0 ? std::string("null")
-                                               : std::to_string(s.readings.temperature[ch]);
-    };
     return "{\"time\": \"" + timeOfDay + "\", \"unit\": \"" +
-           (s.settings.fahrenheit() ? "F" : "C") + "\", \"temperatures\": [" + join(temp, ", ") +
-           "], \"fans\": [" +
-           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, ", ") +
-           "], \"fan_limits\": [" +
-           join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, ", ") + "]}";
+           (s.settings.fahrenheit() ? "F" : "C") + "\", \"temperatures\": [" +
+           join(s.readings.temperature, ", ", "null") + "], \"fans\": [" +
+           join(s.readings.fanSpeed, ", ", "null") + "], \"fan_limits\": [" +
+           join(s.readings.fanLimit, ", ") + "]}";
 }
 
 std::string ReadingText(const MonitorState& s, const std::string& timeOfDay) {
-    const auto temp = [&](Channel ch) {
-        return s.readings.temperature[ch] == 0 ? std::string("-")
-                                               : std::to_string(s.readings.temperature[ch]);
-    };
-    return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") + join(temp, " ") +
-           "  fan " +
-           join([&](Channel ch) { return std::to_string(s.readings.fanSpeed[ch]); }, " ") +
-           "  limit " +
-           join([&](Channel ch) { return std::to_string(s.readings.fanLimit[ch]); }, " ");
+    return timeOfDay + "  temp " + (s.settings.fahrenheit() ? "°F " : "°C ") +
+           join(s.readings.temperature, " ", "-") + "  fan " + join(s.readings.fanSpeed, " ", "-") +
+           "  limit " + join(s.readings.fanLimit, " ");
 }
 
 std::string StatusRecord(const MonitorState& s, const std::string& panelPath) {
-    const auto numbers = [&](const PerChannel<int32_t>& values) {
-        return join([&](Channel ch) { return std::to_string(values[ch]); }, " ");
-    };
     return panelPath + "\t" + (s.settings.fahrenheit() ? "F" : "C") + "\t" +
-           numbers(s.readings.temperature) + "\t" + numbers(s.readings.fanSpeed) + "\t" +
-           numbers(s.readings.fanLimit);
+           join(s.readings.temperature, " ", "-") + "\t" + join(s.readings.fanSpeed, " ", "-") +
+           "\t" + join(s.readings.fanLimit, " ");
 }
 
 bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& panelPath) {
@@ -62,14 +59,24 @@ bool ParseStatusRecord(std::string_view record, MonitorState& s, std::string& pa
     }
     if (fields.size() != 5 || fields[0].empty() || (fields[1] != "C" && fields[1] != "F"))
         return false;
-    // Four numbers separated by single blanks, nothing else.
-    const auto numbers = [](std::string_view text, PerChannel<int32_t>& values) {
+    // Four numbers (or "-" where a reading may be missing) separated by single blanks, nothing
+    // else.
+    const auto numbers = [](std::string_view text, auto& values) {
         const char* at = text.data();
         const char* end = text.data() + text.size();
         for (Channel ch : kAllChannels) {
             if (ch != Channel::Cpu && (at == end || *at++ != ' ')) return false;
-            const auto [next, ec] = std::from_chars(at, end, values[ch]);
+            if constexpr (std::is_same_v<std::decay_t<decltype(values[ch])>, Reading>) {
+                if (at != end && *at == '-' && (at + 1 == end || at[1] == ' ')) {
+                    values[ch].reset();
+                    ++at;
+                    continue;
+                }
+            }
+            int32_t value = 0;
+            const auto [next, ec] = std::from_chars(at, end, value);
             if (ec != std::errc()) return false;
+            values[ch] = value;
             at = next;
         }
         return at == end;

@@ -11,13 +11,15 @@
 namespace kestrelon {
 
 // {"time": "HH:MM:SS", "unit": "C", "temperatures": [45, null, ...], "fans": [...],
-//  "fan_limits": [...]} on one line; a temperature of 0 is a channel without a sensor.
+//  "fan_limits": [...]} on one line; null is a missing reading (no sensor, or no panel).
 std::string ReadingJson(const MonitorState& state, const std::string& timeOfDay);
-// "HH:MM:SS  temp °C 45 - 52 31  fan 1450 1180 1020 1900  limit 2400 2000 1600 3000"
+// "HH:MM:SS  temp °C 45 - 52 31  fan 1450 1180 1020 1900  limit 2400 2000 1600 3000", where "-"
+// is a missing reading.
 std::string ReadingText(const MonitorState& state, const std::string& timeOfDay);
 
 // What a running kestrelon answers to kestrelonctl status: the panel's path, the unit, and the
-// temperatures, fan speeds and fan limits, tab-separated, numbers blank-separated.
+// temperatures, fan speeds and fan limits, tab-separated, numbers blank-separated, "-" for a
+// missing reading.
 std::string StatusRecord(const MonitorState& state, const std::string& panelPath);
 // Reads such a record back into the unit, temperatures, fan speeds and fan limits of `state`; false
 // when it is not one.

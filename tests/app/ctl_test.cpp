@@ -77,8 +77,8 @@ TEST_F(CtlFixture, StatusAsksARunningKestrelonForItsLatestReading) {
     // What the running program answers is what the panel gave it: round trip of the record.
     MonitorState running;
     running.settings.unit = TemperatureUnit::Fahrenheit;
-    running.readings.temperature.values = {113, 0, 120, -4};
-    running.readings.fanSpeed.values = {1450, 0, 1020, 65535};
+    running.readings.temperature.values = {113, std::nullopt, 120, 0};  // 0 is a reading too
+    running.readings.fanSpeed.values = {1450, 0, std::nullopt, 65535};
     running.readings.fanLimit.values = {2400, 2000, 1600, 3000};
     const std::string record = StatusRecord(running, "/dev/hidraw3");
     MonitorState read;
@@ -98,6 +98,8 @@ TEST_F(CtlFixture, StatusAsksARunningKestrelonForItsLatestReading) {
     };
     const Case cases[] = {
         {"ok " + record, 0, "2 HDD     absent       0        2000\n"},
+        {"ok " + record, 0, "3 VGA     120          absent   1600\n"},
+        {"ok " + record, 0, "4 case    0            65535    3000\n"},
         {"error no panel attached to the running kestrelon", 1,
          "kestrelon: no panel attached to the running kestrelon\n"},
         {"ok /dev/hidraw3\tC\t1 2 3\t1 2 3 4\t1 2 3 4", 1,
@@ -105,6 +107,10 @@ TEST_F(CtlFixture, StatusAsksARunningKestrelonForItsLatestReading) {
         {"ok /dev/hidraw3\tK\t1 2 3 4\t1 2 3 4\t1 2 3 4", 1,
          "kestrelon: the running kestrelon's answer is no status"},
         {"ok \tC\t1 2 3 4\t1 2 3 4\t1 2 3 4", 1,
+         "kestrelon: the running kestrelon's answer is no status"},
+        {"ok /dev/hidraw3\tC\t1 2 3 4\t1 2 3 4\t1 - 3 4", 1,  // fan limits are never missing
+         "kestrelon: the running kestrelon's answer is no status"},
+        {"ok /dev/hidraw3\tC\t1 -- 3 4\t1 2 3 4\t1 2 3 4", 1,
          "kestrelon: the running kestrelon's answer is no status"},
     };
     for (const Case& c : cases) {

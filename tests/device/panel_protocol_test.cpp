@@ -56,8 +56,8 @@ TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
 
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x14, 0x15, 0x18, 0x19, 0x1D, 0x1E}));
     EXPECT_EQ(waiter.waits, std::vector<int>(6, 10));
-    EXPECT_EQ(state.readings.temperature, (PerChannel<int32_t>{{0, 30, 45, 0}}));
-    EXPECT_EQ(state.readings.fanSpeed, (PerChannel<int32_t>{{0x1234, 16, 255, 0}}));
+    EXPECT_EQ(state.readings.temperature, (PerChannel<Reading>{{std::nullopt, 30, 45, std::nullopt}}));
+    EXPECT_EQ(state.readings.fanSpeed, (PerChannel<Reading>{{0x1234, 16, 255, 0}}));
     EXPECT_EQ(state.readings.fanLimit, (PerChannel<int32_t>{{2300, 0, 4900, 100}}));
     // Displayed values are the poll cycle's business.
     EXPECT_EQ(state.readings.shownTemperature, PerChannel<int32_t>{});
@@ -65,16 +65,24 @@ TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
     EXPECT_EQ(state.panel.lastReply.substr(0, 15), "1E,87,13,64,00,");
 }
 
-TEST_F(ProtocolTest, ReadsDecodeAFailedReadAsZeros) {
+TEST_F(ProtocolTest, AFailedReadLeavesReadingsMissingAndOtherValuesZero) {
     state.readings.temperature[Channel::Cpu] = 40, state.readings.fanSpeed[Channel::Hdd] = 1200,
     state.readings.fanLimit[Channel::Vga] = 2400;
+    state.readings.temperature[Channel::Vga] = 41;  // not read here: kept
     transport.fail_reads = true;
     protocol.ReadTemps(ChannelPair::First);
     protocol.ReadFans(ChannelPair::First);
     protocol.ReadFanLimits(ChannelPair::Second);
-    EXPECT_EQ(state.readings.temperature[Channel::Cpu], 0);
-    EXPECT_EQ(state.readings.fanSpeed[Channel::Hdd], 0);
+    EXPECT_EQ(state.readings.temperature, (PerChannel<Reading>{{std::nullopt, std::nullopt, 41}}));
+    EXPECT_EQ(state.readings.fanSpeed[Channel::Hdd], std::nullopt);
     EXPECT_EQ(state.readings.fanLimit[Channel::Vga], 0);
+    EXPECT_EQ(state.panel.lastReply.substr(0, 6), "00,00,");
+
+    transport.fail_reads = false;  // the next good read brings them back
+    transport.replies = {reply(0x14, {0x2D, 0x00, 0xFF, 0x00})};
+    protocol.ReadTemps(ChannelPair::First);
+    EXPECT_EQ(state.readings.temperature[Channel::Cpu], 45);
+    EXPECT_EQ(state.readings.temperature[Channel::Hdd], std::nullopt) << "255 is no sensor";
 }
 
 TEST_F(ProtocolTest, EachPushIsGuardedFramedAndSettles) {

@@ -99,10 +99,10 @@ TEST(RegisterDecoding, TemperaturesTreatExactly255AsNoSensor) {
     const RegisterRow& first = registerRow(RegisterFamily::Temps, ChannelPair::First);
     decodeReply(first, replyWith(0x14, {0x2D, 0x00, 0xFF, 0x00}), s);
     EXPECT_EQ(s.readings.temperature[Channel::Cpu], 45);
-    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0);
-    decodeReply(first, replyWith(0x14, {0xFF, 0x00, 0x1E, 0x00}), s);
-    EXPECT_EQ(s.readings.temperature[Channel::Cpu], 0);
-    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 30);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], std::nullopt);
+    decodeReply(first, replyWith(0x14, {0xFF, 0x00, 0x00, 0x00}), s);
+    EXPECT_EQ(s.readings.temperature[Channel::Cpu], std::nullopt);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0) << "0 is a reading, not a missing one";
     decodeReply(first, replyWith(0x14, {0xFF, 0x01, 0x00, 0x00}), s);
     EXPECT_EQ(s.readings.temperature[Channel::Cpu], 511);
     decodeReply(registerRow(RegisterFamily::Temps, ChannelPair::Second),
@@ -153,7 +153,7 @@ TEST(RegisterDecoding, BusyFlagIsByteFourAndShortRepliesReadAsZero) {
     s.readings.temperature[Channel::Hdd] = 77;
     decodeReply(registerRow(RegisterFamily::Temps), std::vector<uint8_t>{0x00, 0x14, 0x1E}, s);
     EXPECT_EQ(s.readings.temperature[Channel::Cpu], 30);
-    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0);
+    EXPECT_EQ(s.readings.temperature[Channel::Hdd], 0) << "a short reply reads as zeros";
 }
 
 }  // namespace kestrelon
