@@ -13,7 +13,7 @@ struct VerbName {
     ControlVerb verb;
     std::string_view name;  // words joined by one blank
 };
-constexpr std::array<VerbName, 8> kVerbs{{
+constexpr std::array<VerbName, 9> kVerbs{{
     {ControlVerb::Show, "show"},
     {ControlVerb::Reading, "reading"},
     {ControlVerb::ReadingText, "reading text"},
@@ -22,6 +22,7 @@ constexpr std::array<VerbName, 8> kVerbs{{
     {ControlVerb::Unplug, "unplug"},
     {ControlVerb::Plug, "plug"},
     {ControlVerb::Set, "set"},
+    {ControlVerb::Metrics, "metrics"},
 }};
 // How much of an unknown request the error repeats.
 constexpr std::size_t kQuotedLength = 40;
@@ -94,6 +95,30 @@ std::optional<ControlRequest> ParseControlRequest(std::string_view line, std::st
         }
     why = "unknown request: " + joined.substr(0, kQuotedLength);
     return std::nullopt;
+}
+
+std::string FoldLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::string UnfoldLines(std::string_view line) {
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'n' || line[i + 1] == '\\')) {
+            out += line[++i] == 'n' ? '\n' : '\\';
+            continue;
+        }
+        out += line[i];
+    }
+    return out;
 }
 
 }  // namespace kestrelon

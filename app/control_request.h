@@ -13,7 +13,7 @@ namespace kestrelon {
 // The longest request line, its newline excluded.
 inline constexpr std::size_t kLongestControlRequest = 4096;
 
-enum class ControlVerb { Show, Reading, ReadingText, Status, Push, Unplug, Plug, Set };
+enum class ControlVerb { Show, Reading, ReadingText, Status, Push, Unplug, Plug, Set, Metrics };
 
 struct ControlRequest {
     ControlVerb verb = ControlVerb::Show;
@@ -27,5 +27,13 @@ struct ControlRequest {
 // a line that is too long, holds anything but printable ASCII, is empty, is not a known request,
 // or is a "set" without KEY=VALUE items; `why` then says so in one line.
 std::optional<ControlRequest> ParseControlRequest(std::string_view line, std::string& why);
+
+// The longest answer line a client reads, its newline excluded.
+inline constexpr std::size_t kLongestControlAnswer = 16 * 1024 * 1024;
+
+// An answer of several lines travels as one line: backslashes doubled, line feeds as "\n".
+std::string FoldLines(std::string_view text);
+// The text of a folded line; an escape it does not know is kept as it stands.
+std::string UnfoldLines(std::string_view line);
 
 }  // namespace kestrelon

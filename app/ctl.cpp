@@ -57,7 +57,9 @@ const char* const kUsage =
     "                                    one line per reading until interrupted\n"
     "  unplug | plug                     pull or put back the plug of a running kestrelon-demo's\n"
     "                                    simulated panel, to see it lost and found again\n"
-    "status, set, push and watch go through a running kestrelon when there is one.\n";
+    "  metrics [--textfile PATH]         the readings in the Prometheus text format; with\n"
+    "                                    --textfile written to PATH in one step, for node_exporter\n"
+    "status, set, push, watch and metrics go through a running kestrelon when there is one.\n";
 
 std::optional<Options> parse(const std::vector<std::string>& args, std::string& why) {
     Options o;
@@ -75,6 +77,12 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
                 return std::nullopt;
             }
             o.file = args[++i];
+        } else if (a == "--textfile") {
+            if (i + 1 == args.size()) {
+                why = "--textfile needs a path";
+                return std::nullopt;
+            }
+            o.textfile = args[++i];
         } else if (a == "--interval" || a == "--count") {
             const std::string value = i + 1 < args.size() ? args[++i] : "";
             const char* end = value.data() + value.size();
@@ -139,6 +147,7 @@ int Command::run() {
     if (o_.command == "render") return render();
     if (o_.command == "set") return set();
     if (o_.command == "watch") return watch();
+    if (o_.command == "metrics") return metrics();
     if (o_.command == "unplug" || o_.command == "plug") return plug();
     if (o_.command == "help") {
         out_ << kUsage;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/monitor_state.h"
+#include "core/options.h"
 #include "core/timing.h"
 #include "device/transport.h"
 
@@ -27,6 +28,7 @@ struct CtlEnvironment {
     // Puts this machine's processor clock, memory and disk size into the state, for render's
     // side panel. Empty: they show as 0.
     std::function<void(MonitorState& state)> hostFacts;
+    Options options;  // our options file: the sensors' names
 };
 
 // Runs one command line (without the program name). Returns the exit status.

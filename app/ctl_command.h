@@ -31,6 +31,7 @@ struct Options {
     std::string command;
     std::optional<std::string> file;
     std::optional<std::string> wings;
+    std::optional<std::string> textfile;  // metrics: write here instead of printing
     double interval = 1.0;      // watch: seconds between readings
     std::optional<long> count;  // watch: readings before it ends; none: until interrupted
     std::vector<std::string> positional;
@@ -70,6 +71,7 @@ private:
     PollHooks& hooksFor(SkinRenderer& renderer);
     int set();
     int watch();
+    int metrics();
     // unplug, plug: the simulated panel of a running kestrelon-demo.
     int plug();
     // What a running kestrelon made of a request.

@@ -14,6 +14,7 @@
 #include "device/simulated_bus.h"
 #include "app/sleep_watch.h"
 #include "host/host_facts.h"
+#include "metrics/metrics_server.h"
 #include "monitor/first_start.h"
 #include "settings/settings_file.h"
 #include "skin/skin_check.h"
@@ -121,6 +122,7 @@ std::optional<int> DesktopProgram::start() {
     renderer_->DrawClockPanel();
 
     openPanel();
+    startMetrics();
     sleepWatch_ = std::make_unique<SleepWatch>([this] { afterSleep(); });
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in

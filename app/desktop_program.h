@@ -21,6 +21,7 @@
 #include "monitor/poll_cycle.h"
 #include "app/qt_waiter.h"
 #include "core/monitor_state.h"
+#include "core/options.h"
 #include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
@@ -31,6 +32,7 @@
 
 namespace kestrelon {
 
+class MetricsServer;
 class SleepWatch;
 
 // The maker's web site, opened by the skin's WEB key.
@@ -109,6 +111,11 @@ private:
     // A request from kestrelonctl or a second start: show, status, set, push, reading, unplug,
     // plug.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);
+    // The metrics endpoint and textfile, when our options file asks for them.
+    void startMetrics();
+    std::string metricsText();
+    void writeTextfile();
+    static constexpr int kTextfileIntervalMs = 15000;
 
     DesktopOptions o_;
     bool wayland_;
@@ -137,6 +144,10 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
     std::unique_ptr<LocalControl> control_;
+    Options options_;
+    std::unique_ptr<MetricsServer> metricsServer_;
+    QTimer textfileTimer_;
+    bool textfileFailing_ = false;
 };
 
 }  // namespace kestrelon

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <sstream>
 
+#include "app/control_request.h"
 #include "app/desktop_program.h"
 #include "monitor/readings_text.h"
 #include "monitor/setting_edit.h"
@@ -45,6 +46,8 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
             return reply("error only kestrelon-demo's simulated panel has a plug to pull");
         simulatedPanel_->setPlugged(request == "plug");
         reply("ok");
+    } else if (request == "metrics") {
+        reply("ok " + FoldLines(metricsText()));
     } else if (request.rfind("set ", 0) == 0) {
         std::vector<std::string> items;
         std::istringstream words(request.substr(4));

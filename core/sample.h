@@ -15,6 +15,7 @@ struct Sample {
     PerChannel<std::optional<int32_t>> fanRpm;
     PerChannel<int32_t> limitC;       // the temperature limits in force, °C
     PerChannel<int32_t> fanTargetRpm;  // the set point or manual speed in force
+    PerChannel<int32_t> fanLimitRpm;   // each fan's highest speed; 0 until the panel reports it
     FanMode fanMode = FanMode::Manual;
     bool panelPresent = false;
 
@@ -35,6 +36,7 @@ inline Sample sampleOf(const MonitorState& s) {
         out.fanTargetRpm[ch] =
             s.settings.fansAutomatic() ? s.settings.fanSetPoint[ch] : s.settings.manualFanSpeed[ch];
         if (!s.panel.present) continue;
+        out.fanLimitRpm[ch] = s.readings.fanLimit[ch];
         if (const std::optional<int32_t> t = s.readings.temperature[ch]) {
             out.temperatureC[ch] = s.settings.fahrenheit() ? celsiusFromFahrenheit(*t) : *t;
         }

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The metrics endpoint: a small HTTP server in the program's own event loop that answers
+// GET /metrics with the exposition of the moment. Each request costs one short burst of work;
+// nothing a client sends or fails to read can hold the loop.
+#pragma once
+
+#include <QObject>
+#include <QTcpServer>
+#include <functional>
+#include <string>
+
+#include "metrics/listen_address.h"
+
+class QTcpSocket;
+
+namespace kestrelon {
+
+struct MetricsLimits {
+    int maxConnections = 16;
+    int idleMs = 5000;       // a client that sends nothing this long is dropped
+    int deadlineMs = 15000;  // no connection lives longer
+};
+
+class MetricsServer final : public QObject {
+public:
+    using Limits = MetricsLimits;
+
+    using Source = std::function<std::string()>;
+    explicit MetricsServer(Source exposition, Limits limits = {});
+    ~MetricsServer() override;
+
+    // Starts listening; false, with the reason logged in one line, when it cannot.
+    bool listen(const ListenAddress& address);
+    uint16_t port() const { return server_.serverPort(); }
+    int connections() const { return connections_; }
+
+private:
+    void accept();
+    void serve(QTcpSocket* socket);
+
+    Source exposition_;
+    Limits limits_;
+    QTcpServer server_;
+    int connections_ = 0;
+};
+
+}  // namespace kestrelon
