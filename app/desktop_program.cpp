@@ -12,6 +12,7 @@
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
+#include "app/desktop_notifier.h"
 #include "app/sleep_watch.h"
 #include "host/host_facts.h"
 #include "monitor/first_start.h"
@@ -83,6 +84,7 @@ std::optional<int> DesktopProgram::start() {
     const QString socket = ControlSocketPath(true);
     if (LocalControl::Ask(socket, "show")) return 0;
     if (!checkSkin()) return 1;
+    startAlerts();
     control_ = std::make_unique<LocalControl>(
         socket, [this](const std::string& request, const LocalControl::Reply& reply) {
             handleRequest(request, reply);
@@ -203,6 +205,7 @@ bool DesktopProgram::exchangeUnderWay() const {
 
 void DesktopProgram::onPollTick() {
     cycle_->onPollTick();
+    checkAlerts();
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
     if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();

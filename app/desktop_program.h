@@ -21,6 +21,8 @@
 #include "monitor/poll_cycle.h"
 #include "app/qt_waiter.h"
 #include "core/monitor_state.h"
+#include "core/options.h"
+#include "alerts/alert_monitor.h"
 #include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
@@ -32,6 +34,7 @@
 namespace kestrelon {
 
 class SleepWatch;
+class DesktopNotifier;
 
 // The maker's web site, opened by the skin's WEB key.
 inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
@@ -42,6 +45,7 @@ struct DesktopOptions {
     QUrl probeAddress{kInternetProbeAddress};
     std::string skinDir;
     std::string settingsPath;
+    std::string optionsPath;  // our own options file; empty: the defaults
 };
 
 // Parses the command line (without the program name). Nothing, and why, on a mistake; `help`
@@ -72,6 +76,8 @@ public:
     MainWindow& window() { return window_; }
     MonitorState& state() { return state_; }
     Controls* controls() { return controls_.get(); }
+    // Our own options, read once at start-up from the options file.
+    const Options& options() const { return options_; }
     bool trayAvailable() const;
 
     // DesktopServices
@@ -100,6 +106,11 @@ private:
     void readHostFacts();
     void addTrayIcon();
     void onPollTick();
+    // The alerts (desktop_alerts.cpp): the options read and the monitor made at start-up; each
+    // poll's readings checked, and the changes notified, run and shown on the tray icon.
+    void startAlerts();
+    void checkAlerts();
+    void showAlarmsInTray();
     void onProbeResult(bool linked);
     void stopTimers();
     void giveBackFreedMemory();
@@ -137,6 +148,11 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
     std::unique_ptr<LocalControl> control_;
+    Options options_;
+    std::unique_ptr<AlertMonitor> alerts_;
+    std::unique_ptr<DesktopNotifier> notifier_;
+    QIcon trayIcon_, trayAlarmIcon_;
+    bool trayShowsAlarm_ = false;
 };
 
 }  // namespace kestrelon
