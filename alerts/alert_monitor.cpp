@@ -18,7 +18,8 @@ AlertState AlertMonitor::state(Channel channel, AlertKind kind) const {
 std::vector<AlertChange> AlertMonitor::feed(const Sample& sample, double now) {
     std::vector<AlertChange> changes;
     for (Channel ch : kAllChannels) {
-        const std::optional<double> t = sample.panelPresent ? sample.temperatureC[ch] : std::nullopt;
+        const std::optional<double> t =
+            sample.panelPresent ? sample.temperatureC[ch] : std::nullopt;
         std::optional<double> rpm;
         if (sample.panelPresent && sample.fanRpm[ch]) rpm = *sample.fanRpm[ch];
         if (auto c = feedTemperature(ch, temperatures_[ch], t, sample.limitC[ch], now))

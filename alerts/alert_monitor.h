@@ -74,7 +74,7 @@ private:
     PerChannel<Sensor> temperatures_, fans_;
 };
 
-const char* alertKindName(AlertKind kind);    // "temperature", "fan"
+const char* alertKindName(AlertKind kind);     // "temperature", "fan"
 const char* alertStateName(AlertState state);  // "normal", "alarm"
 
 }  // namespace kestrelon

@@ -51,10 +51,10 @@ std::string alarmTooltip(const std::vector<AlertChange>& alarms,
     text += ": alarm";
     for (const AlertChange& a : alarms) {
         const std::string& name = names[a.channel];
-        text += "\n" + (a.kind == AlertKind::Fan ? name + " fan stopped"
-                                                 : name + " " + alertNumber(a.value) +
-                                                       " °C (limit " + alertNumber(a.limit) +
-                                                       " °C)");
+        text +=
+            "\n" + (a.kind == AlertKind::Fan ? name + " fan stopped"
+                                             : name + " " + alertNumber(a.value) + " °C (limit " +
+                                                   alertNumber(a.limit) + " °C)");
     }
     return text;
 }

@@ -50,8 +50,7 @@ void DesktopNotifier::send(const Key& key, const AlertChange& change, const std:
     QVariantMap hints;
     hints.insert("urgency", QVariant::fromValue<uchar>(alarm ? kUrgencyCritical : kUrgencyNormal));
     hints.insert("desktop-entry", QString(kDesktopEntry));
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(kService, kPath, kService, "Notify");
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, "Notify");
     call << QString("kestrelon") << uint32_t(bubble.id) << QString("kestrelon")
          << QString::fromStdString(text.summary) << QString::fromStdString(text.body)
          << QStringList() << hints << int32_t(kServerDecidesTimeout);

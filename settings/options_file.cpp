@@ -79,7 +79,8 @@ std::optional<std::string> metricsListen(Options& o, const QString& text) {
         const qsizetype colon = t.lastIndexOf(':');
         bool ok = false;
         const int port = colon > 0 ? t.mid(colon + 1).toInt(&ok) : 0;
-        if (!ok || port < 1 || port > 65535) return "not an address:port with a port from 1 to 65535";
+        if (!ok || port < 1 || port > 65535)
+            return "not an address:port with a port from 1 to 65535";
     }
     o.metricsListen = t.toStdString();
     return std::nullopt;
@@ -98,12 +99,14 @@ const std::array<OptionKey, 10>& optionKeys() {
         {"sensors", "hdd", sensorName(Channel::Hdd)},
         {"sensors", "vga", sensorName(Channel::Vga)},
         {"sensors", "case", sensorName(Channel::Case)},
-        {"history", "days", number(1, 3650, true, "days",
-                                   [](Options& o, double v) { o.historyDays = static_cast<int>(v); })},
-        {"alerts", "delay", number(0, 3600, false, "seconds",
-                                   [](Options& o, double v) { o.alertDelaySeconds = v; })},
-        {"alerts", "hysteresis", number(0, 50, false, "degrees Celsius",
-                                        [](Options& o, double v) { o.alertHysteresisC = v; })},
+        {"history", "days",
+         number(1, 3650, true, "days",
+                [](Options& o, double v) { o.historyDays = static_cast<int>(v); })},
+        {"alerts", "delay",
+         number(0, 3600, false, "seconds", [](Options& o, double v) { o.alertDelaySeconds = v; })},
+        {"alerts", "hysteresis",
+         number(0, 50, false, "degrees Celsius",
+                [](Options& o, double v) { o.alertHysteresisC = v; })},
         {"alerts", "command", alertCommand},
         {"metrics", "listen", metricsListen},
         {"metrics", "textfile", metricsTextfile},
@@ -134,7 +137,7 @@ Options LoadOptions(const std::string& path) {
         const qsizetype slash = name.indexOf('/');
         const std::string section = slash < 0 ? "" : name.left(slash).toStdString();
         const std::string key = name.mid(slash + 1).toStdString();
-        const std::string shown = "[" + section + "] " + key;
+        const std::string shown = section.empty() ? key : "[" + section + "] " + key;
         const QVariant value = file.value(name);
         const OptionKey* row = nullptr;
         for (const OptionKey& k : optionKeys())

@@ -34,11 +34,14 @@ struct AlertCase {
 
 const AlertRules kRules{5, 3};
 
+// One row a poll, as a state table reads.
+// clang-format off
 const AlertCase kCases[] = {
     {"a spike shorter than the delay is no alarm", Channel::Cpu, kRules,
      {{0, 50, 1200, 60, ""}, {1, 65, 1200, 60, ""}, {3, 70, 1200, 60, ""}, {5.9, 66, 1200, 60, ""},
       {6, 60, 1200, 60, ""},  // at the limit is not above it: the wait starts again
-      {7, 61, 1200, 60, ""}, {11.5, 61, 1200, 60, ""}, {12, 61, 1200, 60, "temperature alarm 61 60"}}},
+      {7, 61, 1200, 60, ""}, {11.5, 61, 1200, 60, ""},
+      {12, 61, 1200, 60, "temperature alarm 61 60"}}},
     {"above for the delay, then back below limit - hysteresis", Channel::Hdd, kRules,
      {{0, 61, 1200, 60, ""}, {4, 62, 1200, 60, ""}, {5, 62, 1200, 60, "temperature alarm 62 60"},
       {6, 80, 1200, 60, ""}, {7, 58, 1200, 60, ""}, {8, 57, 1200, 60, ""},
@@ -59,7 +62,8 @@ const AlertCase kCases[] = {
       {8, 65, 1200, 62, "temperature alarm 65 62"}}},
     {"a limit lowered under the reading: the wait starts at the change", Channel::Cpu, kRules,
      {{0, 43, 1200, 60, ""}, {10, 43, 1200, 25, ""}, {14, 43, 1200, 25, ""},
-      {15, 43, 1200, 25, "temperature alarm 43 25"}, {16, 43, 1200, 90, "temperature normal 43 90"}}},
+      {15, 43, 1200, 25, "temperature alarm 43 25"},
+      {16, 43, 1200, 90, "temperature normal 43 90"}}},
     {"a sensor gone during the wait: the wait starts again", Channel::Case, kRules,
      {{0, 65, 1200, 60, ""}, {3, kNone, 1200, 60, ""}, {4, 65, 1200, 60, ""}, {8, 65, 1200, 60, ""},
       {9, 65, 1200, 60, "temperature alarm 65 60"}}},
@@ -70,7 +74,8 @@ const AlertCase kCases[] = {
       {62, 50, 1200, 60, "temperature normal 50 60"}}},
     {"the panel unplugged: nothing decided, alarms kept", Channel::Cpu, kRules,
      {{0, 65, 1200, 60, ""}, {5, 65, 1200, 60, "temperature alarm 65 60"},
-      {6, 20, 0, 60, "", false}, {30, 20, 0, 60, "", false},  // readings without a panel count for nothing
+      // readings that come with no panel count for nothing
+      {6, 20, 0, 60, "", false}, {30, 20, 0, 60, "", false},
       {31, 65, 1200, 60, ""}, {32, 40, 1200, 60, "temperature normal 40 60"}}},
     {"unplugged during the wait: no alarm from the time away", Channel::Cpu, kRules,
      {{0, 65, 1200, 60, ""}, {2, kNone, kNone, 60, "", false}, {30, 65, 1200, 60, ""},
@@ -100,6 +105,7 @@ const AlertCase kCases[] = {
       {5, 70, 0, 60, "temperature alarm 70 60"}, {6, 70, 0, 60, "fan alarm 0 0"},
       {7, 50, 1500, 60, "temperature normal 50 60; fan normal 1500 0"}}},
 };
+// clang-format on
 
 std::string describe(const std::vector<AlertChange>& changes, Channel expected) {
     std::string text;

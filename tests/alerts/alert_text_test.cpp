@@ -19,29 +19,49 @@ struct TextCase {
 };
 
 const TextCase kTexts[] = {
-    {{Channel::Cpu, AlertKind::Temperature, AlertState::Alarm, 43.25, 25}, "Processor",
-     "Processor too hot: 43.3 °C", "Processor reads 43.3 °C, above its limit of 25 °C.",
-     {{"KESTRELON_ALERT_SENSOR", "cpu"}, {"KESTRELON_ALERT_NAME", "Processor"},
-      {"KESTRELON_ALERT_KIND", "temperature"}, {"KESTRELON_ALERT_STATE", "alarm"},
-      {"KESTRELON_ALERT_VALUE", "43.3"}, {"KESTRELON_ALERT_LIMIT", "25"},
+    {{Channel::Cpu, AlertKind::Temperature, AlertState::Alarm, 43.25, 25},
+     "Processor",
+     "Processor too hot: 43.3 °C",
+     "Processor reads 43.3 °C, above its limit of 25 °C.",
+     {{"KESTRELON_ALERT_SENSOR", "cpu"},
+      {"KESTRELON_ALERT_NAME", "Processor"},
+      {"KESTRELON_ALERT_KIND", "temperature"},
+      {"KESTRELON_ALERT_STATE", "alarm"},
+      {"KESTRELON_ALERT_VALUE", "43.3"},
+      {"KESTRELON_ALERT_LIMIT", "25"},
       {"KESTRELON_ALERT_UNIT", "celsius"}}},
-    {{Channel::Vga, AlertKind::Temperature, AlertState::Normal, 40, 90}, "VGA",
-     "VGA back to normal: 40 °C", "VGA reads 40 °C, below its limit of 90 °C again.",
-     {{"KESTRELON_ALERT_SENSOR", "vga"}, {"KESTRELON_ALERT_NAME", "VGA"},
-      {"KESTRELON_ALERT_KIND", "temperature"}, {"KESTRELON_ALERT_STATE", "normal"},
-      {"KESTRELON_ALERT_VALUE", "40"}, {"KESTRELON_ALERT_LIMIT", "90"},
+    {{Channel::Vga, AlertKind::Temperature, AlertState::Normal, 40, 90},
+     "VGA",
+     "VGA back to normal: 40 °C",
+     "VGA reads 40 °C, below its limit of 90 °C again.",
+     {{"KESTRELON_ALERT_SENSOR", "vga"},
+      {"KESTRELON_ALERT_NAME", "VGA"},
+      {"KESTRELON_ALERT_KIND", "temperature"},
+      {"KESTRELON_ALERT_STATE", "normal"},
+      {"KESTRELON_ALERT_VALUE", "40"},
+      {"KESTRELON_ALERT_LIMIT", "90"},
       {"KESTRELON_ALERT_UNIT", "celsius"}}},
-    {{Channel::Case, AlertKind::Fan, AlertState::Alarm, 0, 0}, "Box", "Box fan stopped",
+    {{Channel::Case, AlertKind::Fan, AlertState::Alarm, 0, 0},
+     "Box",
+     "Box fan stopped",
      "The Box fan reads 0 rpm.",
-     {{"KESTRELON_ALERT_SENSOR", "case"}, {"KESTRELON_ALERT_NAME", "Box"},
-      {"KESTRELON_ALERT_KIND", "fan"}, {"KESTRELON_ALERT_STATE", "alarm"},
-      {"KESTRELON_ALERT_VALUE", "0"}, {"KESTRELON_ALERT_LIMIT", "0"},
+     {{"KESTRELON_ALERT_SENSOR", "case"},
+      {"KESTRELON_ALERT_NAME", "Box"},
+      {"KESTRELON_ALERT_KIND", "fan"},
+      {"KESTRELON_ALERT_STATE", "alarm"},
+      {"KESTRELON_ALERT_VALUE", "0"},
+      {"KESTRELON_ALERT_LIMIT", "0"},
       {"KESTRELON_ALERT_UNIT", "rpm"}}},
-    {{Channel::Hdd, AlertKind::Fan, AlertState::Normal, 1380, 0}, "HDD", "HDD fan turns again",
+    {{Channel::Hdd, AlertKind::Fan, AlertState::Normal, 1380, 0},
+     "HDD",
+     "HDD fan turns again",
      "The HDD fan reads 1380 rpm.",
-     {{"KESTRELON_ALERT_SENSOR", "hdd"}, {"KESTRELON_ALERT_NAME", "HDD"},
-      {"KESTRELON_ALERT_KIND", "fan"}, {"KESTRELON_ALERT_STATE", "normal"},
-      {"KESTRELON_ALERT_VALUE", "1380"}, {"KESTRELON_ALERT_LIMIT", "0"},
+     {{"KESTRELON_ALERT_SENSOR", "hdd"},
+      {"KESTRELON_ALERT_NAME", "HDD"},
+      {"KESTRELON_ALERT_KIND", "fan"},
+      {"KESTRELON_ALERT_STATE", "normal"},
+      {"KESTRELON_ALERT_VALUE", "1380"},
+      {"KESTRELON_ALERT_LIMIT", "0"},
       {"KESTRELON_ALERT_UNIT", "rpm"}}},
 };
 
@@ -68,8 +88,9 @@ TEST(AlertText, TooltipListsTheAlarmsOrNothing) {
 }
 
 TEST(AlertText, NumbersKeepOneDecimalAtMost) {
-    const std::pair<double, const char*> numbers[] = {
-        {43, "43"}, {43.04, "43"}, {43.06, "43.1"}, {-0.04, "0"}, {109.4444, "109.4"}, {2450, "2450"}};
+    const std::pair<double, const char*> numbers[] = {{43, "43"},          {43.04, "43"},
+                                                      {43.06, "43.1"},     {-0.04, "0"},
+                                                      {109.4444, "109.4"}, {2450, "2450"}};
     for (const auto& [value, text] : numbers) EXPECT_EQ(alertNumber(value), text) << value;
 }
 

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <algorithm>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "app/alert_command.h"
 #include "app/tray_alarm_icon.h"
@@ -40,11 +40,10 @@ TEST(AlertCommand, RunsWithoutAShellWithTheChangeInItsEnvironment) {
     const QString out = dir.filePath("environment");
     ASSERT_TRUE(RunAlertCommand("/bin/sh -c \"env > '" + out.toStdString() + "'\"", change, "GPU"));
     const QByteArray env = waitForFile(out);
-    for (const char* line :
-         {"KESTRELON_ALERT_SENSOR=vga\n", "KESTRELON_ALERT_NAME=GPU\n",
-          "KESTRELON_ALERT_KIND=temperature\n", "KESTRELON_ALERT_STATE=alarm\n",
-          "KESTRELON_ALERT_VALUE=61.5\n", "KESTRELON_ALERT_LIMIT=60\n",
-          "KESTRELON_ALERT_UNIT=celsius\n"})
+    for (const char* line : {"KESTRELON_ALERT_SENSOR=vga\n", "KESTRELON_ALERT_NAME=GPU\n",
+                             "KESTRELON_ALERT_KIND=temperature\n", "KESTRELON_ALERT_STATE=alarm\n",
+                             "KESTRELON_ALERT_VALUE=61.5\n", "KESTRELON_ALERT_LIMIT=60\n",
+                             "KESTRELON_ALERT_UNIT=celsius\n"})
         EXPECT_TRUE(env.contains(line)) << line << "\n" << env.toStdString();
 }
 
@@ -72,8 +71,8 @@ TEST(TrayAlarmIcon, RedMarkInTheLowerRightCornerOnly) {
         EXPECT_LT(centre.green(), 40);
         EXPECT_LT(centre.blue(), 40);
         // The upper left quarter and the other corners keep the icon's pixels.
-        for (QPoint p : {QPoint(0, 0), QPoint(side / 4, side / 4), QPoint(side - 1, 0),
-                         QPoint(0, side - 1)})
+        for (QPoint p :
+             {QPoint(0, 0), QPoint(side / 4, side / 4), QPoint(side - 1, 0), QPoint(0, side - 1)})
             EXPECT_EQ(marked.pixel(p), icon.pixel(p)) << p.x() << "," << p.y();
     }
     QIcon plain(QPixmap::fromImage(QImage(32, 32, QImage::Format_ARGB32)));

@@ -87,6 +87,7 @@ const OptionsCase kCases[] = {
     {"an unknown key", "[alerts]\ndealy=5\n", [](Options&) {}, "unknown key [alerts] dealy"},
     {"a key in the wrong section", "[history]\ndelay=5\n", [](Options&) {},
      "unknown key [history] delay"},
+    {"a key before any section", "days=5\n", [](Options&) {}, "unknown key days ignored"},
     {"a bad value leaves the good ones", "[alerts]\ndelay=x\nhysteresis=2\n",
      [](Options& o) { o.alertHysteresisC = 2; }, "[alerts] delay=x ignored"},
 };
