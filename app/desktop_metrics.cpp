@@ -12,8 +12,10 @@ namespace kestrelon {
 
 std::string DesktopProgram::metricsText() {
     const bool panel = state_.panel.present && session_.protocol();
-    return Exposition(
-        metricsInput(sampleOf(state_), options_, panel ? session_.search().device.path : ""));
+    MetricsInput in =
+        metricsInput(sampleOf(state_), options_, panel ? session_.search().device.path : "");
+    if (alerts_) in.temperatureAlarm = temperatureAlarms();
+    return Exposition(in);
 }
 
 void DesktopProgram::startMetrics() {

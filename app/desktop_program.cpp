@@ -12,10 +12,12 @@
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
+#include "app/desktop_notifier.h"
 #include "app/sleep_watch.h"
 #include "host/host_facts.h"
 #include "metrics/metrics_server.h"
 #include "monitor/first_start.h"
+#include "settings/options_file.h"
 #include "settings/settings_file.h"
 #include "skin/skin_check.h"
 #include "skin/window_shape.h"
@@ -84,6 +86,8 @@ std::optional<int> DesktopProgram::start() {
     const QString socket = ControlSocketPath(true);
     if (LocalControl::Ask(socket, "show")) return 0;
     if (!checkSkin()) return 1;
+    options_ = LoadOptions(o_.optionsPath);
+    startAlerts();
     control_ = std::make_unique<LocalControl>(
         socket, [this](const std::string& request, const LocalControl::Reply& reply) {
             handleRequest(request, reply);
@@ -205,6 +209,7 @@ bool DesktopProgram::exchangeUnderWay() const {
 
 void DesktopProgram::onPollTick() {
     cycle_->onPollTick();
+    checkAlerts();
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
     if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();

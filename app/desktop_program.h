@@ -22,6 +22,7 @@
 #include "app/qt_waiter.h"
 #include "core/monitor_state.h"
 #include "core/options.h"
+#include "alerts/alert_monitor.h"
 #include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
@@ -34,6 +35,7 @@ namespace kestrelon {
 
 class MetricsServer;
 class SleepWatch;
+class DesktopNotifier;
 
 // The maker's web site, opened by the skin's WEB key.
 inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
@@ -44,6 +46,7 @@ struct DesktopOptions {
     QUrl probeAddress{kInternetProbeAddress};
     std::string skinDir;
     std::string settingsPath;
+    std::string optionsPath;  // our own options file; empty: the defaults
 };
 
 // Parses the command line (without the program name). Nothing, and why, on a mistake; `help`
@@ -74,6 +77,8 @@ public:
     MainWindow& window() { return window_; }
     MonitorState& state() { return state_; }
     Controls* controls() { return controls_.get(); }
+    // Our own options, read once at start-up from the options file.
+    const Options& options() const { return options_; }
     bool trayAvailable() const;
 
     // DesktopServices
@@ -102,6 +107,12 @@ private:
     void readHostFacts();
     void addTrayIcon();
     void onPollTick();
+    // The alerts (desktop_alerts.cpp): the options read and the monitor made at start-up; each
+    // poll's readings checked, and the changes notified, run and shown on the tray icon.
+    void startAlerts();
+    PerChannel<bool> temperatureAlarms() const;
+    void checkAlerts();
+    void showAlarmsInTray();
     void onProbeResult(bool linked);
     void stopTimers();
     void giveBackFreedMemory();
@@ -148,6 +159,10 @@ private:
     std::unique_ptr<MetricsServer> metricsServer_;
     QTimer textfileTimer_;
     bool textfileFailing_ = false;
+    std::unique_ptr<AlertMonitor> alerts_;
+    std::unique_ptr<DesktopNotifier> notifier_;
+    QIcon trayIcon_, trayAlarmIcon_;
+    bool trayShowsAlarm_ = false;
 };
 
 }  // namespace kestrelon

@@ -31,6 +31,7 @@ void DesktopProgram::addTrayIcon() {
     if (icon.isNull())
         icon = QIcon(QPixmap::fromImage(renderer_->windowPicture().scaled(
             32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    trayIcon_ = icon;
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });

@@ -10,6 +10,7 @@
 #include "app/skin_dir.h"
 #include "app/stall_watch.h"
 #include "app/termination.h"
+#include "settings/options_file.h"
 #include "settings/settings_path.h"
 
 #ifndef KESTRELON_SIMULATED
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     }
     options->skinDir = SkinDirectory(argv[0]);
     options->settingsPath = DefaultSettingsPath();
+    options->optionsPath = DefaultOptionsPath();
 
 #ifdef __GLIBC__
     // The window's pictures (1.1 MB each) are made and dropped while it shows. With a fixed

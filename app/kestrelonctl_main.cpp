@@ -9,6 +9,7 @@
 #include "app/skin_dir.h"
 #include "device/hidapi_bus.h"
 #include "host/host_facts.h"
+#include "settings/options_file.h"
 #include "settings/settings_path.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
             if (auto v = facts.cpuMhz()) state.host.processorMhz = *v;
             if (auto v = facts.totalRamMb()) state.host.memoryMb = *v;
             if (auto v = facts.systemDriveGb()) state.host.diskGb = *v;
-        }};
+        },
+        LoadOptions(DefaultOptionsPath())};
     return RunCtl(args, env, std::cout, std::cerr);
 }

@@ -29,7 +29,7 @@ TEST(CtlMetrics, PrintsOrWritesTheExpositionFromWhereverItComesFrom) {
     VirtualTime time{9 * 3600};
     const std::string settingsPath = dir.filePath("Settings.inf").toStdString();
     std::ofstream(settingsPath) << "[settings]\r\nst1=61\r\nauto=0\r\nmsf1=2100\r\n";
-    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, {}};
     env.options.sensorName[Channel::Cpu] = "Die \"0\"";
     const std::string running = "# HELP kestrelon_up x\nkestrelon_up 1\nname=\"a\\\\b\"\n";
 
@@ -64,7 +64,9 @@ TEST(CtlMetrics, PrintsOrWritesTheExpositionFromWhereverItComesFrom) {
         EXPECT_EQ(RunCtl(c.args, env, out, err), 0) << c.what << ": " << err.str();
         const bool toFile = c.args.size() > 1 && c.args[1] == "--textfile";
         const std::string text = toFile ? fileText(textfile) : out.str();
-        if (toFile) EXPECT_EQ(out.str(), "") << c.what;
+        if (toFile) {
+            EXPECT_EQ(out.str(), "") << c.what;
+        }
         for (const std::string& part : c.has)
             EXPECT_NE(text.find(part), std::string::npos) << c.what << " lacks " << part << "\n"
                                                           << text;

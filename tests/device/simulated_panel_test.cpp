@@ -80,7 +80,9 @@ TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
             << "no sensor: the panel says 255, the reading is missing";
         EXPECT_GT(*state.readings.fanSpeed[Channel::Cpu], 1000);
         EXPECT_LE(*state.readings.fanSpeed[Channel::Cpu], 2450);
-        if (previous >= 0) EXPECT_LE(std::abs(cpu - previous), 1) << "slow drift";
+        if (previous >= 0) {
+            EXPECT_LE(std::abs(cpu - previous), 1) << "slow drift";
+        }
         previous = cpu;
         seen.insert(cpu);
         time.advance(1.0);
