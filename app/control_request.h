@@ -13,11 +13,15 @@ namespace kestrelon {
 // The longest request line, its newline excluded.
 inline constexpr std::size_t kLongestControlRequest = 4096;
 
-enum class ControlVerb { Show, Reading, ReadingText, Status, Push, Unplug, Plug, Set };
+enum class ControlVerb { Show, Reading, ReadingText, Status, Push, Unplug, Plug, Set, History };
+
+// The longest span a "history SECONDS" request asks for: the running program's one-hour ring.
+inline constexpr long kLongestHistoryRequest = 3600;
 
 struct ControlRequest {
     ControlVerb verb = ControlVerb::Show;
     std::vector<std::string> items;  // KEY=VALUE, for Set only
+    long seconds = 0;                // the last this many seconds, for History only
 
     // The request as one line with single blanks, as the program's handler takes it.
     std::string text() const;
@@ -25,7 +29,8 @@ struct ControlRequest {
 
 // Parses one request line (without its newline; blanks around words are ignored). Nothing for
 // a line that is too long, holds anything but printable ASCII, is empty, is not a known request,
-// or is a "set" without KEY=VALUE items; `why` then says so in one line.
+// is a "set" without KEY=VALUE items, or a "history" without a number of seconds from 1 to
+// kLongestHistoryRequest; `why` then says so in one line.
 std::optional<ControlRequest> ParseControlRequest(std::string_view line, std::string& why);
 
 }  // namespace kestrelon

@@ -33,6 +33,8 @@ struct Options {
     std::optional<std::string> wings;
     double interval = 1.0;      // watch: seconds between readings
     std::optional<long> count;  // watch: readings before it ends; none: until interrupted
+    std::optional<std::string> since;  // history: how far back, "10m", "24h", "7d"
+    bool csv = false;
     std::vector<std::string> positional;
 };
 
@@ -72,6 +74,7 @@ private:
     int watch();
     // unplug, plug: the simulated panel of a running kestrelon-demo.
     int plug();
+    int history();
     // What a running kestrelon made of a request.
     enum class Asked { NotRunning, Refused, Answered };
     // Hands `request` to a running kestrelon. Answered: `text` is what follows its "ok".

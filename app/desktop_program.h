@@ -24,6 +24,7 @@
 #include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
+#include "history/recorder.h"
 #include "host/internet_probe.h"
 #include "input/controls.h"
 #include "skin/renderer_poll_hooks.h"
@@ -72,6 +73,9 @@ public:
     MainWindow& window() { return window_; }
     MonitorState& state() { return state_; }
     Controls* controls() { return controls_.get(); }
+    // The recorded history (nothing before start()): its range() is what the history window and
+    // kestrelonctl history read.
+    const Recorder* history() const { return recorder_.get(); }
     bool trayAvailable() const;
 
     // DesktopServices
@@ -137,6 +141,8 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
     std::unique_ptr<LocalControl> control_;
+    SystemUtcClock utcClock_;
+    std::unique_ptr<Recorder> recorder_;
 };
 
 }  // namespace kestrelon

@@ -57,7 +57,7 @@ std::optional<std::string> LocalControl::Ask(const QString& path, const std::str
         if (!socket.waitForReadyRead(answerMs))
             return std::string("error no answer from kestrelon");
     }
-    return socket.readLine(kLongestLine).trimmed().toStdString();
+    return socket.readLine(static_cast<qint64>(kLongestControlAnswer) + 1).trimmed().toStdString();
 }
 
 LocalControl::LocalControl(const QString& path, Handler handler) : handler_(std::move(handler)) {

@@ -18,6 +18,9 @@ namespace kestrelon {
 // is not the user's own private directory (or, without `create`, when it is missing).
 QString ControlSocketPath(bool create = false);
 
+// The longest answer line read: a history answer holds up to an hour of one row a second.
+inline constexpr std::size_t kLongestControlAnswer = 4 << 20;
+
 class LocalControl {
 public:
     using Reply = std::function<void(const std::string& answer)>;
