@@ -4,7 +4,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <vector>
+#include <array>
 
 #include "history/utc_time.h"
 
@@ -42,25 +42,30 @@ void appendNumber(std::string& out, const std::optional<double>& value) {
     out += text == "-0" ? "0" : text;
 }
 
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
+// The line's fields, up to one more than a row has; `count` says how many there were.
+using Fields = std::array<std::string_view, kCsvFields + 1>;
+std::size_t splitFields(std::string_view line, Fields& fields) {
+    std::size_t count = 0, start = 0;
     for (;;) {
         const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string_view::npos) return fields;
+        fields[count++] = line.substr(start, comma - start);
+        if (comma == std::string_view::npos || count == fields.size()) return count;
         start = comma + 1;
-        if (fields.size() > static_cast<std::size_t>(kCsvFields)) return fields;
     }
 }
 
-// An empty field is missing; anything but a finite number is garbage.
+// No temperature or fan speed comes near this; a number beyond it is garbage, and would not
+// write back to hundredths.
+constexpr double kLargestValue = 1e9;
+
+// An empty field is missing; anything but a finite number of sane size is garbage.
 bool parseValue(std::string_view field, std::optional<double>& value) {
     value.reset();
     if (field.empty()) return true;
     double v = 0;
     auto [at, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
-    if (ec != std::errc() || at != field.data() + field.size() || !std::isfinite(v)) return false;
+    if (ec != std::errc() || at != field.data() + field.size() || !(std::abs(v) <= kLargestValue))
+        return false;
     value = v;
     return true;
 }
@@ -112,8 +117,8 @@ std::string FormatCsvRow(const HistoryRow& row) {
 }
 
 std::optional<HistoryRow> ParseCsvRow(std::string_view line, int32_t spanSeconds) {
-    const std::vector<std::string_view> f = splitFields(line);
-    if (f.size() != static_cast<std::size_t>(kCsvFields)) return std::nullopt;
+    Fields f;
+    if (splitFields(line, f) != static_cast<std::size_t>(kCsvFields)) return std::nullopt;
     HistoryRow row;
     row.spanSeconds = spanSeconds;
     const std::optional<int64_t> time = parseIsoUtc(f[0]);

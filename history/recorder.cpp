@@ -37,6 +37,7 @@ void Recorder::record(const Sample& sample, int64_t utc) {
     newDay(utc);
     if (!sample.panelPresent) {
         // No sample this second; a minute that has ended is written.
+        lastSecond_ = INT64_MIN;
         if (const auto row = minute_.peek(); row && row->utcSeconds != minuteStart(utc))
             write(minute_.take());
         return;

@@ -87,6 +87,7 @@ TEST(HistoryCsv, TornAndGarbageLinesAreRefused) {
              replaced("40,41.25,43", "44,41.25,43"),  // lowest above the mean
              replaced("1234.5", "nan"),
              replaced("1234.5", "1e999"),
+             replaced("1234.5", "1e300"),  // would not write back
              replaced("1234.5", "12 34"),
              replaced(",70,", ",70.5,"),      // the limit is whole degrees
              replaced(",70,", ",,"),          // and always there

@@ -147,14 +147,17 @@ TEST_F(RecorderFixture, ALatePollLeavesNoHoleInTheRingButALongerPauseIsAGap) {
     std::vector<int64_t> seconds;
     for (const HistoryRow& r : recorder->range(t0 - 5, t0 + 10)) seconds.push_back(r.utcSeconds);
     EXPECT_EQ(seconds, (std::vector<int64_t>{t0, t0 + 1, t0 + 2, t0 + 5}));
-    // A gap between two samples is not bridged.
+    // A gap between two samples is not bridged: one marked, or a second without a panel.
     recorder->markGap(t0 + 6);
     recorder->record(panelSample(40, t0 + 7), t0 + 7);
     EXPECT_EQ(recorder->range(t0 + 6, t0 + 7).size(), 1u);
+    recorder->record(Sample{}, t0 + 8);
+    recorder->record(panelSample(40, t0 + 9), t0 + 9);
+    EXPECT_EQ(recorder->range(t0 + 8, t0 + 9).size(), 1u);
     recorder->finish();
     const HistoryRows minute = recorder->range(t0 - 3600 * 2, t0 + 10);
     ASSERT_EQ(minute.size(), 1u);  // the minute's row counts each sample once
-    EXPECT_EQ(minute[0].fanRpm[Channel::Cpu], (SeriesStats{1000, 1003.5, 1007}));
+    EXPECT_EQ(minute[0].fanRpm[Channel::Cpu], (SeriesStats{1000, 1004.6, 1009}));
 }
 
 TEST_F(RecorderFixture, AClockGoingBackNeverRewritesOrReordersTheFile) {
