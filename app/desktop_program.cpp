@@ -212,10 +212,15 @@ bool DesktopProgram::exchangeUnderWay() const {
 
 void DesktopProgram::onPollTick() {
     const bool polled = cycle_->onPollTick();
+    // What this tick read, taken before the recovery: a panel found again after the cycle has
+    // not been read yet. A tick whose exchanges are failing (the panel going) read zeros.
+    const PanelLink* link = session_.link();
+    const bool read = polled && link && link->failuresInARow() == 0;
+    Sample sample = read ? sampleOf(state_) : Sample{};
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
-    // After the recovery: a panel given up is a gap, not its last readings.
-    if (polled && recorder_) recorder_->record(sampleOf(state_), utcClock_.utcSeconds());
+    if (!state_.panel.present) sample = Sample{};  // given up: a gap, not its last readings
+    if (polled && recorder_) recorder_->record(sample, utcClock_.utcSeconds());
     if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();
 }
 
