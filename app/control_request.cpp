@@ -13,7 +13,7 @@ struct VerbName {
     ControlVerb verb;
     std::string_view name;  // words joined by one blank
 };
-constexpr std::array<VerbName, 9> kVerbs{{
+constexpr std::array<VerbName, 10> kVerbs{{
     {ControlVerb::Show, "show"},
     {ControlVerb::Reading, "reading"},
     {ControlVerb::ReadingText, "reading text"},
@@ -23,6 +23,7 @@ constexpr std::array<VerbName, 9> kVerbs{{
     {ControlVerb::Plug, "plug"},
     {ControlVerb::Set, "set"},
     {ControlVerb::Metrics, "metrics"},
+    {ControlVerb::History, "history"},
 }};
 // How much of an unknown request the error repeats.
 constexpr std::size_t kQuotedLength = 40;
@@ -51,6 +52,7 @@ std::string ControlRequest::text() const {
     for (const VerbName& v : kVerbs)
         if (v.verb == verb) out = v.name;
     for (const std::string& item : items) out += " " + item;
+    if (verb == ControlVerb::History) out += " " + std::to_string(seconds);
     return out;
 }
 
@@ -86,10 +88,27 @@ std::optional<ControlRequest> ParseControlRequest(std::string_view line, std::st
         request.verb = ControlVerb::Set;
         return request;
     }
+    if (w[0] == "history") {
+        // A whole number of seconds: digits only, at most four of them.
+        long seconds = 0;
+        bool number = w.size() == 2 && !w[1].empty() && w[1].size() <= 4;
+        for (const char c : number ? w[1] : std::string_view()) {
+            number = number && c >= '0' && c <= '9';
+            seconds = seconds * 10 + (c - '0');
+        }
+        if (!number || seconds < 1 || seconds > kLongestHistoryRequest) {
+            why = "malformed request: history takes a number of seconds from 1 to " +
+                  std::to_string(kLongestHistoryRequest);
+            return std::nullopt;
+        }
+        request.verb = ControlVerb::History;
+        request.seconds = seconds;
+        return request;
+    }
     std::string joined;
     for (const std::string_view word : w) joined += (joined.empty() ? "" : " ") + std::string(word);
     for (const VerbName& v : kVerbs)
-        if (v.verb != ControlVerb::Set && v.name == joined) {
+        if (v.verb != ControlVerb::Set && v.verb != ControlVerb::History && v.name == joined) {
             request.verb = v.verb;
             return request;
         }

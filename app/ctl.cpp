@@ -59,7 +59,11 @@ const char* const kUsage =
     "                                    simulated panel, to see it lost and found again\n"
     "  metrics [--textfile PATH]         the readings in the Prometheus text format; with\n"
     "                                    --textfile written to PATH in one step, for node_exporter\n"
-    "status, set, push, watch and metrics go through a running kestrelon when there is one.\n";
+    "  history [--since 10m|24h|7d] [--csv|--json]\n"
+    "                                    the recorded readings: each second of the last hour,\n"
+    "                                    each minute before it; absent values shown as -\n"
+    "status, set, push, watch, metrics and history go through a running kestrelon when there\n"
+    "is one.\n";
 
 std::optional<Options> parse(const std::vector<std::string>& args, std::string& why) {
     Options o;
@@ -71,6 +75,14 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
             o.trace = true;
         } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--csv") {
+            o.csv = true;
+        } else if (a == "--since") {
+            if (i + 1 == args.size()) {
+                why = "--since needs a span such as 10m, 24h or 7d";
+                return std::nullopt;
+            }
+            o.since = args[++i];
         } else if (a == "--file") {
             if (i + 1 == args.size()) {
                 why = "--file needs a path";
@@ -149,6 +161,7 @@ int Command::run() {
     if (o_.command == "watch") return watch();
     if (o_.command == "metrics") return metrics();
     if (o_.command == "unplug" || o_.command == "plug") return plug();
+    if (o_.command == "history") return history();
     if (o_.command == "help") {
         out_ << kUsage;
         return 0;

@@ -3,6 +3,7 @@
 // push the settings, render the window. main() only wires the real bus, clock and wait.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -28,6 +29,10 @@ struct CtlEnvironment {
     // Puts this machine's processor clock, memory and disk size into the state, for render's
     // side panel. Empty: they show as 0.
     std::function<void(MonitorState& state)> hostFacts;
+    // The history's day files (history beyond the last hour, or when no kestrelon runs) and the
+    // UTC time in seconds. Empty: the default directory, the system clock.
+    std::string historyDir;
+    std::function<int64_t()> utcNow;
     Options options;  // our options file: the sensors' names
 };
 

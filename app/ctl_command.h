@@ -34,6 +34,8 @@ struct Options {
     std::optional<std::string> textfile;  // metrics: write here instead of printing
     double interval = 1.0;      // watch: seconds between readings
     std::optional<long> count;  // watch: readings before it ends; none: until interrupted
+    std::optional<std::string> since;  // history: how far back, "10m", "24h", "7d"
+    bool csv = false;
     std::vector<std::string> positional;
 };
 
@@ -74,6 +76,7 @@ private:
     int metrics();
     // unplug, plug: the simulated panel of a running kestrelon-demo.
     int plug();
+    int history();
     // What a running kestrelon made of a request.
     enum class Asked { NotRunning, Refused, Answered };
     // Hands `request` to a running kestrelon. Answered: `text` is what follows its "ok".

@@ -14,6 +14,8 @@
 #include "device/simulated_bus.h"
 #include "app/desktop_notifier.h"
 #include "app/sleep_watch.h"
+#include "core/options.h"
+#include "core/sample.h"
 #include "host/host_facts.h"
 #include "metrics/metrics_server.h"
 #include "monitor/first_start.h"
@@ -57,6 +59,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options)
 DesktopProgram::~DesktopProgram() {
     // Timers first, then the panel: nothing may reach it once it is closed.
     stopTimers();
+    if (recorder_) recorder_->finish();  // the minute so far
     window_.setControls(nullptr);
     closeDevice();
 }
@@ -110,6 +113,10 @@ std::optional<int> DesktopProgram::start() {
     controls_ = std::make_unique<Controls>(
         state_, *renderer_, clock_, ControlsServices{*this, *mixer_, *sound_}, o_.settingsPath);
     window_.setControls(controls_.get());
+
+    // Every poll's readings are kept: the last hour in memory, a row a minute in the day files.
+    recorder_ = std::make_unique<Recorder>(
+        RecorderConfig{DefaultHistoryDirectory(), options_.historyDays}, utcClock_);
 
     // The poll starts; every panel is drawn once. The clock shows (and the start-up push
     // sends) the time of day from the start.
@@ -177,6 +184,7 @@ void DesktopProgram::openPanel() {
 }
 
 void DesktopProgram::afterSleep() {
+    if (recorder_) recorder_->markGap(utcClock_.utcSeconds());  // asleep: no readings
     // One exchange at a time: a wake-up during a wait is handled after it.
     if (exchangeUnderWay()) {
         QTimer::singleShot(kExchangeRetryMs, &window_, [this] { afterSleep(); });
@@ -198,6 +206,7 @@ void DesktopProgram::attachPanel() {
 }
 
 void DesktopProgram::detachPanel() {
+    if (recorder_) recorder_->markGap(utcClock_.utcSeconds());  // no panel: no readings
     cycle_->attachPanel(nullptr, nullptr);
     controls_->detachPanel();
 }
@@ -208,10 +217,17 @@ bool DesktopProgram::exchangeUnderWay() const {
 }
 
 void DesktopProgram::onPollTick() {
-    cycle_->onPollTick();
+    const bool polled = cycle_->onPollTick();
     checkAlerts();
+    // What this tick read, taken before the recovery: a panel found again after the cycle has
+    // not been read yet. A tick whose exchanges are failing (the panel going) read nothing.
+    const PanelLink* link = session_.link();
+    const bool read = polled && link && link->failuresInARow() == 0;
+    Sample sample = read ? sampleOf(state_) : Sample{};
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
+    if (!state_.panel.present) sample = Sample{};  // given up: a gap, not its last readings
+    if (polled && recorder_) recorder_->record(sample, utcClock_.utcSeconds());
     if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();
 }
 
@@ -238,6 +254,7 @@ void DesktopProgram::endNow() {
     }
     if (controls_) window_.setControls(nullptr);
     closeDevice();
+    if (recorder_) recorder_->finish();
     removeTrayIcon();
     window_.hide();
     QCoreApplication::quit();
@@ -245,6 +262,7 @@ void DesktopProgram::endNow() {
 
 void DesktopProgram::unload() {
     stopTimers();
+    if (recorder_) recorder_->finish();
     window_.hide();
     QCoreApplication::quit();
 }

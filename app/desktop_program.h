@@ -26,6 +26,7 @@
 #include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
+#include "history/recorder.h"
 #include "host/internet_probe.h"
 #include "input/controls.h"
 #include "skin/renderer_poll_hooks.h"
@@ -79,6 +80,9 @@ public:
     Controls* controls() { return controls_.get(); }
     // Our own options, read once at start-up from the options file.
     const Options& options() const { return options_; }
+    // The recorded history (nothing before start()): its range() is what the history window and
+    // kestrelonctl history read.
+    const Recorder* history() const { return recorder_.get(); }
     bool trayAvailable() const;
 
     // DesktopServices
@@ -163,6 +167,8 @@ private:
     std::unique_ptr<DesktopNotifier> notifier_;
     QIcon trayIcon_, trayAlarmIcon_;
     bool trayShowsAlarm_ = false;
+    SystemUtcClock utcClock_;
+    std::unique_ptr<Recorder> recorder_;
 };
 
 }  // namespace kestrelon

@@ -6,6 +6,7 @@
 
 #include "app/control_request.h"
 #include "app/desktop_program.h"
+#include "app/history_answer.h"
 #include "monitor/readings_text.h"
 #include "monitor/setting_edit.h"
 
@@ -59,6 +60,14 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
         if (!panel) return reply("ok no panel attached, nothing pushed");
         if (!edit.push.ok()) return reply("error saved, but " + edit.push.text());
         reply("ok pushed " + std::to_string(edit.push.written) + " register(s)");
+    } else if (request.rfind("history ", 0) == 0) {
+        // The last seconds, one row a second from the ring (a row a minute from the files before
+        // it began).
+        if (!recorder_) return reply("error no history recorded yet");
+        const int64_t now = utcClock_.utcSeconds();
+        const std::string rows =
+            HistoryAnswer(recorder_->range(now - std::stol(request.substr(8)) + 1, now));
+        reply(rows.empty() ? "ok" : "ok " + rows);
     } else {
         reply("error unknown request: " + request);
     }

@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
             if (auto v = facts.totalRamMb()) state.host.memoryMb = *v;
             if (auto v = facts.systemDriveGb()) state.host.diskGb = *v;
         },
+        {},  // the default history directory
+        {},  // the system's UTC clock
         LoadOptions(DefaultOptionsPath())};
     return RunCtl(args, env, std::cout, std::cerr);
 }

@@ -48,6 +48,7 @@ awk '
         budget["BM_RefreshSkin"] = 500; budget["BM_DefaultSkin_RefreshSkin"] = 500
         budget["BM_WingFrame"] = 500; budget["BM_DefaultSkin_WingFrame"] = 500
         budget["BM_PollCycle"] = 20
+        budget["BM_HistorySevenDaysFromNinetyDayFiles"] = 150000
     }
     $1 ~ /_(median|min|mean|stddev|cv)$/ && NF >= 5 {
         name = $1; stat = name; sub(/.*_/, "", stat); sub(/_[a-z]+$/, "", name)

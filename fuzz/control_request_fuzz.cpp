@@ -27,12 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(text.size() <= size, "the text is no longer than the line");
     FUZZ_CHECK((request->verb == kestrelon::ControlVerb::Set) == !request->items.empty(),
                "items come with set only");
+    FUZZ_CHECK((request->verb == kestrelon::ControlVerb::History) ==
+                   (request->seconds >= 1 && request->seconds <= kestrelon::kLongestHistoryRequest),
+               "a history request, and only it, names a number of seconds in range");
     for (const std::string& item : request->items)
         FUZZ_CHECK(item.find('=') != std::string::npos && item.find(' ') == std::string::npos,
                    "set items are KEY=VALUE words");
     std::string whyAgain;
     const auto again = kestrelon::ParseControlRequest(text, whyAgain);
-    FUZZ_CHECK(again && again->verb == request->verb && again->items == request->items,
+    FUZZ_CHECK(again && again->verb == request->verb && again->items == request->items &&
+                   again->seconds == request->seconds,
                "the text reads back as the same request");
     FUZZ_CHECK(again->text() == text, "the text is already in its one form");
     return 0;

@@ -29,6 +29,9 @@ TEST(ControlRequest, KnownRequestsAreUnderstoodWithTheirItems) {
         {"set  st1=66   alarm=07:30", ControlVerb::Set, "set st1=66 alarm=07:30"},
         {"set a=b=c", ControlVerb::Set, "set a=b=c"},  // the value is the setting's to judge
         {std::string(kLongestControlRequest - 4, ' ') + "push", ControlVerb::Push, "push"},
+        {"history 600", ControlVerb::History, "history 600"},
+        {" history  0042 ", ControlVerb::History, "history 42"},
+        {"history 3600", ControlVerb::History, "history 3600"},
     };
     for (const auto& c : cases) {
         std::string why;
@@ -40,6 +43,7 @@ TEST(ControlRequest, KnownRequestsAreUnderstoodWithTheirItems) {
         const auto again = ParseControlRequest(request->text(), why);
         ASSERT_TRUE(again) << c.line;
         EXPECT_EQ(again->items, request->items) << c.line;
+        EXPECT_EQ(again->seconds, request->seconds) << c.line;
     }
 }
 
@@ -66,6 +70,13 @@ TEST(ControlRequest, BadLinesAreRefusedInOneLine) {
         {"show me", "unknown request: show me"},
         {"reading json", "unknown request: reading json"},
         {"SHOW", "unknown request: SHOW"},
+        {"history", "malformed request: history takes"},
+        {"history 0", "malformed request: history takes"},
+        {"history 3601", "malformed request: history takes"},
+        {"history 99999999999999999999", "malformed request: history takes"},
+        {"history -5", "malformed request: history takes"},
+        {"history 10m", "malformed request: history takes"},
+        {"history 10 20", "malformed request: history takes"},
         {std::string(200, 'z'), "unknown request: " + std::string(40, 'z')},
     };
     for (const auto& c : cases) {

@@ -39,7 +39,7 @@ struct CtlFixture : ::testing::Test {
     LockedBus bus;
     VirtualTime time{9 * 3600 + 5 * 60};
     std::string settingsPath = dir.filePath("Settings.inf").toStdString();
-    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, {}};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}};
     std::ostringstream out, err;
 
     int run(std::vector<std::string> args) {

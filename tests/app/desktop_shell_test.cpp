@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "app/desktop_program.h"
@@ -68,15 +69,24 @@ class DesktopProgramTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray oldState = qgetenv("XDG_STATE_HOME");
 
-    // A session of its own: the one-instance socket of a running program is not ours to find.
+    // A session of its own: the one-instance socket of a running program is not ours to find,
+    // and the history it records is not the user's.
     DesktopProgramTest() {
+        qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
         QDir(dir.path()).mkdir("runtime");
         QFile::setPermissions(dir.filePath("runtime"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir.filePath("runtime").toUtf8());
     }
-    ~DesktopProgramTest() override { qputenv("XDG_RUNTIME_DIR", oldRuntime); }
+    ~DesktopProgramTest() override {
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        if (oldState.isNull())
+            qunsetenv("XDG_STATE_HOME");
+        else
+            qputenv("XDG_STATE_HOME", oldState);
+    }
     DesktopOptions options() const {
         DesktopOptions o;
         o.simulated = true;
@@ -201,6 +211,40 @@ TEST_F(DesktopProgramTest, KestrelonctlSetGoesThroughTheRunningProgramAndItsWind
     EXPECT_EQ(program.state().settings.manualFanSpeed[Channel::Cpu], 1300);
     EXPECT_EQ(ctl({"watch", "--json", "--count", "1"}, out), 0);
     EXPECT_TRUE(out.startsWith("{\"time\"")) << out.toStdString();
+}
+
+TEST_F(DesktopProgramTest, EachPollIsRecordedAndKestrelonctlHistoryReadsItThroughTheProgram) {
+    const std::filesystem::path files = dir.filePath("state/kestrelon/history").toStdString();
+    {
+        DesktopProgram program(options());
+        ASSERT_FALSE(program.start().has_value());
+        settle(3500);
+        ASSERT_NE(program.history(), nullptr);
+        const int64_t now = SystemUtcClock().utcSeconds();
+        const HistoryRows rows = program.history()->range(now - 60, now);
+        ASSERT_GE(rows.size(), 2u);
+        for (const HistoryRow& row : rows) {
+            EXPECT_EQ(row.spanSeconds, 1);
+            EXPECT_EQ(row.limitC, program.state().settings.limitCelsius);
+        }
+        EXPECT_TRUE(rows.back().temperatureC[Channel::Cpu].mean.has_value());
+
+        QProcess ctl;
+        ctl.start(KESTRELON_BIN_DIR "/kestrelonctl", {"history", "--since", "1m", "--csv"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ctl.state() == QProcess::NotRunning; }, 15000));
+        EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+        const QStringList lines = QString(ctl.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 3);  // the header and a row a second
+        EXPECT_TRUE(lines[0].startsWith("time,cpu_temp_min_c,"));
+        EXPECT_NE(lines[1].left(19), lines[2].left(19));  // one second, then the next
+    }
+    // The minute so far is written when the program ends.
+    std::size_t rowsWritten = 0;
+    for (const auto& f : std::filesystem::directory_iterator(files)) {
+        std::ifstream in(f.path());
+        for (std::string l; std::getline(in, l);) rowsWritten += l.rfind("time,", 0) != 0;
+    }
+    EXPECT_GE(rowsWritten, 1u);
 }
 
 TEST_F(DesktopProgramTest, YesToTheCloseQuestionStopsEveryExchangeWithThePanel) {

@@ -85,6 +85,7 @@ setup_work() {
     mkdir -m 700 "$work/rt"
     mkdir -p "$work/cfg" "$work/home"
     export XDG_RUNTIME_DIR=$work/rt XDG_CONFIG_HOME=$work/cfg HOME=$work/home
+    export XDG_STATE_HOME=$work/state  # the history the program records
     unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
     export QT_QPA_PLATFORM=xcb
     settings=$XDG_CONFIG_HOME/kestrelon/Settings.inf
