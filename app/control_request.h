@@ -13,7 +13,7 @@ namespace kestrelon {
 // The longest request line, its newline excluded.
 inline constexpr std::size_t kLongestControlRequest = 4096;
 
-enum class ControlVerb { Show, Reading, ReadingText, Status, Push, Unplug, Plug, Set };
+enum class ControlVerb { Show, ShowHistory, Reading, ReadingText, Status, Push, Unplug, Plug, Set };
 
 struct ControlRequest {
     ControlVerb verb = ControlVerb::Show;

@@ -12,6 +12,7 @@
 #include "device/frame_trace.h"
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
+#include "app/history_window.h"
 #include "app/sleep_watch.h"
 #include "host/host_facts.h"
 #include "monitor/first_start.h"
@@ -81,7 +82,7 @@ bool DesktopProgram::checkSkin() {
 
 std::optional<int> DesktopProgram::start() {
     const QString socket = ControlSocketPath(true);
-    if (LocalControl::Ask(socket, "show")) return 0;
+    if (LocalControl::Ask(socket, o_.showHistory ? "show history" : "show")) return 0;
     if (!checkSkin()) return 1;
     control_ = std::make_unique<LocalControl>(
         socket, [this](const std::string& request, const LocalControl::Reply& reply) {
@@ -124,6 +125,7 @@ std::optional<int> DesktopProgram::start() {
     sleepWatch_ = std::make_unique<SleepWatch>([this] { afterSleep(); });
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
+    if (o_.showHistory) showHistory();
     return std::nullopt;
 }
 

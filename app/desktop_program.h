@@ -32,6 +32,7 @@
 namespace kestrelon {
 
 class SleepWatch;
+class HistoryWindow;
 
 // The maker's web site, opened by the skin's WEB key.
 inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
@@ -42,6 +43,7 @@ struct DesktopOptions {
     QUrl probeAddress{kInternetProbeAddress};
     std::string skinDir;
     std::string settingsPath;
+    bool showHistory = false;  // --history: the history window shows at start
 };
 
 // Parses the command line (without the program name). Nothing, and why, on a mistake; `help`
@@ -68,6 +70,9 @@ public:
 
     // The window back from the tray, in its normal state, on a screen.
     void showFromTray();
+    // The history window, made when first asked for, shown and raised.
+    void showHistory();
+    HistoryWindow* historyWindow() { return history_.get(); }
 
     MainWindow& window() { return window_; }
     MonitorState& state() { return state_; }
@@ -137,6 +142,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
     std::unique_ptr<LocalControl> control_;
+    std::unique_ptr<HistoryWindow> history_;
 };
 
 }  // namespace kestrelon
