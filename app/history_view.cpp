@@ -114,7 +114,12 @@ void HistoryView::resizeEvent(QResizeEvent*) {
 }
 
 void HistoryView::mouseMoveEvent(QMouseEvent* event) {
-    pointerX_ = event->position().x();
+    // Over the charts (or between them) the pointer stands for a time; elsewhere for none.
+    const QPointF at = event->position();
+    if (at.y() >= charts_[0].frame.plot.top() && at.y() <= charts_[1].frame.plot.bottom())
+        pointerX_ = at.x();
+    else
+        pointerX_.reset();
     update();
 }
 

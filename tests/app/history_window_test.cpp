@@ -199,28 +199,34 @@ TEST_F(HistoryWindowTest, TheLastTenMinutesShowLinesGapsAndDashedLimitsInTheSens
             << at;
 }
 
+// A day and a week of minute rows: the band (a week's merged to the plot's width) in the
+// sensor's colour over the glass around the mean's line, bare glass beyond it.
 TEST_F(HistoryWindowTest, MinuteRowsShowTheirBandAroundTheMean) {
     show();
-    window.setRange(chart::Range::OneDay);
-    const Shot s = grab(window, "history-window-24h.png");
-    const auto& ticks = window.view().picture(Quantity::Temperature).timeTicks;
-    double at = x(Quantity::Temperature, kNow - 40000);
-    while (
-        std::any_of(ticks.begin(), ticks.end(), [&](auto& t) { return std::abs(t.at - at) < 4; }))
-        at += 5;
-    // Inside the band, away from the mean's line: the sensor's colour over the glass.
     QColor band;
     const QColor& c = chart::kSensorColour[Channel::Cpu];
     const double a = chart::kBandAlpha / 255.0;
     band.setRgb(int(chart::kPlotBack.red() * (1 - a) + c.red() * a),
                 int(chart::kPlotBack.green() * (1 - a) + c.green() * a),
                 int(chart::kPlotBack.blue() * (1 - a) + c.blue() * a));
-    for (double v : {46.5, 53.5})
-        EXPECT_TRUE(near(s.at(at, y(Quantity::Temperature, v)), band, 12)) << v;
-    // Beyond it, the bare glass.
-    EXPECT_TRUE(near(s.at(at, y(Quantity::Temperature, 57)), chart::kPlotBack, 6));
-    EXPECT_TRUE(
-        s.columnHas(at, y(Quantity::Temperature, 50) - 1, y(Quantity::Temperature, 50) + 1, c));
+    const std::pair<chart::Range, const char*> ranges[] = {
+        {chart::Range::OneDay, "history-window-24h.png"},
+        {chart::Range::SevenDays, "history-window-7d.png"}};
+    for (const auto& [range, file] : ranges) {
+        window.setRange(range);
+        const Shot s = grab(window, file);
+        const auto& ticks = window.view().picture(Quantity::Temperature).timeTicks;
+        double at = x(Quantity::Temperature, kNow - 40000);
+        while (std::any_of(ticks.begin(), ticks.end(),
+                           [&](auto& t) { return std::abs(t.at - at) < 4; }))
+            at += 5;
+        for (double v : {46.5, 53.5})
+            EXPECT_TRUE(near(s.at(at, y(Quantity::Temperature, v)), band, 12)) << file << v;
+        EXPECT_TRUE(near(s.at(at, y(Quantity::Temperature, 57)), chart::kPlotBack, 6)) << file;
+        EXPECT_TRUE(
+            s.columnHas(at, y(Quantity::Temperature, 50) - 1, y(Quantity::Temperature, 50) + 1, c))
+            << file;
+    }
 }
 
 TEST_F(HistoryWindowTest, ThePointerShowsATimeLineAndTheValuesThereAndNothingOverAGap) {
