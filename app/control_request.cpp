@@ -13,8 +13,9 @@ struct VerbName {
     ControlVerb verb;
     std::string_view name;  // words joined by one blank
 };
-constexpr std::array<VerbName, 10> kVerbs{{
+constexpr std::array<VerbName, 11> kVerbs{{
     {ControlVerb::Show, "show"},
+    {ControlVerb::ShowHistory, "show history"},
     {ControlVerb::Reading, "reading"},
     {ControlVerb::ReadingText, "reading text"},
     {ControlVerb::Status, "status"},

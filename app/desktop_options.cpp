@@ -7,10 +7,12 @@ namespace kestrelon {
 std::string DesktopUsage(bool simulated) {
     const std::string name = simulated ? "kestrelon-demo" : "kestrelon";
     return "usage: " + name +
-           " [--frame-log PATH]\n"
+           " [--history] [--frame-log PATH]\n"
            "  Shows the front panel's temperatures and fans behind a tray icon" +
            (simulated ? " (a simulated panel)" : "") +
            ".\n"
+           "  --history          show the history window (that of the running " + name +
+           ", if one runs)\n"
            "  --frame-log PATH   append every frame sent (>) and reply (<) to PATH\n"
            "  --help             this text\n";
 }
@@ -25,6 +27,8 @@ std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>
         const bool hasValue = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             help = true;
+        } else if (a == "--history") {
+            o.showHistory = true;
         } else if (a == "--frame-log" && hasValue) {
             o.frameLog = args[++i];
         } else if (a == "--probe-address" && hasValue) {  // for tests: a loopback server

@@ -13,6 +13,7 @@
 #include "device/hidapi_bus.h"
 #include "device/simulated_bus.h"
 #include "app/desktop_notifier.h"
+#include "app/history_window.h"
 #include "app/sleep_watch.h"
 #include "core/options.h"
 #include "core/sample.h"
@@ -87,7 +88,7 @@ bool DesktopProgram::checkSkin() {
 
 std::optional<int> DesktopProgram::start() {
     const QString socket = ControlSocketPath(true);
-    if (LocalControl::Ask(socket, "show")) return 0;
+    if (LocalControl::Ask(socket, o_.showHistory ? "show history" : "show")) return 0;
     if (!checkSkin()) return 1;
     options_ = LoadOptions(o_.optionsPath);
     startAlerts();
@@ -137,6 +138,7 @@ std::optional<int> DesktopProgram::start() {
     sleepWatch_ = std::make_unique<SleepWatch>([this] { afterSleep(); });
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
+    if (o_.showHistory) showHistory();
     return std::nullopt;
 }
 

@@ -37,6 +37,7 @@ namespace kestrelon {
 class MetricsServer;
 class SleepWatch;
 class DesktopNotifier;
+class HistoryWindow;
 
 // The maker's web site, opened by the skin's WEB key.
 inline constexpr const char* kMakerSiteAddress = "https://kestrelon.example/";
@@ -48,6 +49,7 @@ struct DesktopOptions {
     std::string skinDir;
     std::string settingsPath;
     std::string optionsPath;  // our own options file; empty: the defaults
+    bool showHistory = false;  // --history: the history window shows at start
 };
 
 // Parses the command line (without the program name). Nothing, and why, on a mistake; `help`
@@ -74,6 +76,9 @@ public:
 
     // The window back from the tray, in its normal state, on a screen.
     void showFromTray();
+    // The history window, made when first asked for, shown and raised.
+    void showHistory();
+    HistoryWindow* historyWindow() { return history_.get(); }
 
     MainWindow& window() { return window_; }
     MonitorState& state() { return state_; }
@@ -169,6 +174,7 @@ private:
     bool trayShowsAlarm_ = false;
     SystemUtcClock utcClock_;
     std::unique_ptr<Recorder> recorder_;
+    std::unique_ptr<HistoryWindow> history_;
 };
 
 }  // namespace kestrelon

@@ -29,6 +29,9 @@ void DesktopProgram::handleRequest(const std::string& request, const LocalContro
     if (request == "show") {
         showFromTray();
         reply("ok");
+    } else if (request == "show history") {
+        showHistory();
+        reply("ok");
     } else if (request == "reading" || request == "reading text") {
         const std::string time = clock_.timeOfDay();
         reply("ok " +

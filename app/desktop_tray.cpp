@@ -35,6 +35,7 @@ void DesktopProgram::addTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip("Kestrelon");
     trayMenu_.addAction("Show", [this] { showFromTray(); });
+    trayMenu_.addAction("History", [this] { showHistory(); });
     QAction* atLogin = trayMenu_.addAction("Start at login");
     atLogin->setCheckable(true);
     QObject::connect(&trayMenu_, &QMenu::aboutToShow,

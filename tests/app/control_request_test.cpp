@@ -18,6 +18,8 @@ TEST(ControlRequest, KnownRequestsAreUnderstoodWithTheirItems) {
     } cases[] = {
         {"show", ControlVerb::Show, "show"},
         {"  show ", ControlVerb::Show, "show"},
+        {"show history", ControlVerb::ShowHistory, "show history"},
+        {" show  history", ControlVerb::ShowHistory, "show history"},
         {"reading", ControlVerb::Reading, "reading"},
         {"reading text", ControlVerb::ReadingText, "reading text"},
         {"reading   text", ControlVerb::ReadingText, "reading text"},
@@ -68,6 +70,7 @@ TEST(ControlRequest, BadLinesAreRefusedInOneLine) {
         {"set color=1 bogus", "malformed request"},
         {"frobnicate", "unknown request: frobnicate"},
         {"show me", "unknown request: show me"},
+        {"show history now", "unknown request: show history now"},
         {"reading json", "unknown request: reading json"},
         {"SHOW", "unknown request: SHOW"},
         {"history", "malformed request: history takes"},

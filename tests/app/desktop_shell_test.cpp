@@ -17,6 +17,7 @@
 
 #include "app/desktop_program.h"
 #include "app/main_window.h"
+#include "private_session.h"
 #include "settings/settings_file.h"
 
 namespace kestrelon {
@@ -68,25 +69,8 @@ TEST(DesktopShell, APressIsCorrectedToThePointersPixelOnlyWithinTheRounding) {
 class DesktopProgramTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    QByteArray oldState = qgetenv("XDG_STATE_HOME");
+    PrivateSession session{dir};
 
-    // A session of its own: the one-instance socket of a running program is not ours to find,
-    // and the history it records is not the user's.
-    DesktopProgramTest() {
-        qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
-        QDir(dir.path()).mkdir("runtime");
-        QFile::setPermissions(dir.filePath("runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir.filePath("runtime").toUtf8());
-    }
-    ~DesktopProgramTest() override {
-        qputenv("XDG_RUNTIME_DIR", oldRuntime);
-        if (oldState.isNull())
-            qunsetenv("XDG_STATE_HOME");
-        else
-            qputenv("XDG_STATE_HOME", oldState);
-    }
     DesktopOptions options() const {
         DesktopOptions o;
         o.simulated = true;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Real window on a headless Weston (Wayland): without a tray the window shows at start, its
-# outline is transparent (the desktop around the skin, no box), and SIGTERM ends it.
+# outline is transparent (the desktop around the skin, no box), a second start with --history
+# shows the history window, and SIGTERM ends it.
 # Usage: wayland.sh KESTRELON_DEMO SKIN_DIR
 set -u
 demo=$1 skin=$2
@@ -43,6 +44,18 @@ if [ -n "$picture" ]; then
     check_eq "no key-coloured (magenta) pixel on the screen" 0 \
         "$(colour_count "$work/shown.png" "$KEY_COLOUR")"
     skin_checks "wayland" "$work/shown.png" "$VX" "$VY" 1 "$ROOT_COLOUR"
+fi
+# The history window, asked for by a second start, is a top-level window of its own there too.
+has_history_view() {
+    timeout 5 weston-debug scene-graph 2>/dev/null | grep -q "top-level window 'Kestrelon .* History'"
+}
+timeout 20 "$demo" --history >"$work/second.log" 2>&1
+check_eq "a second start with --history ends at once, with status 0" 0 "$?"
+check "the history window shows beside the skin window" waitfor 100 has_history_view
+if [ -n "${HISTORY_SHOT:-}" ]; then
+    sleep 0.5
+    (cd "$work" && rm -f wayland-screenshot*.png && weston-screenshooter >/dev/null 2>&1)
+    cp "$work"/wayland-screenshot*.png "$HISTORY_SHOT" 2>/dev/null
 fi
 check "the program runs" alive "$app"
 kill -TERM "$app"

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desktop program's history window: made when first asked for (from the tray menu, by
+// --history or by a second start's request) and kept, hidden, once closed. It reads what the
+// program records.
+#include "app/desktop_program.h"
+#include "app/history_window.h"
+
+namespace kestrelon {
+
+void DesktopProgram::showHistory() {
+    if (!history_) {
+        auto source = [this](int64_t fromUtc, int64_t toUtc) {
+            return recorder_ ? recorder_->range(fromUtc, toUtc) : HistoryRows{};
+        };
+        history_ = std::make_unique<HistoryWindow>(source, options_);
+    }
+    history_->showAndRaise();
+}
+
+}  // namespace kestrelon
