@@ -16,12 +16,13 @@
 #include <sstream>
 
 #include "app/ctl_command.h"
+#include "device/frame_trace.h"
+#include "device/simulated_bus.h"
+#include "history/day_files.h"
 #include "monitor/first_start.h"
 #include "monitor/panel_session.h"
 #include "monitor/poll_cycle.h"
 #include "monitor/readings_text.h"
-#include "device/frame_trace.h"
-#include "device/simulated_bus.h"
 #include "settings/settings_file.h"
 #include "skin/renderer_poll_hooks.h"
 #include "skin/skin_check.h"
@@ -58,10 +59,14 @@ const char* const kUsage =
     "  unplug | plug                     pull or put back the plug of a running kestrelon-demo's\n"
     "                                    simulated panel, to see it lost and found again\n"
     "  metrics [--textfile PATH]         the readings in the Prometheus text format; with\n"
-    "                                    --textfile written to PATH in one step, for node_exporter\n"
+    "                                    --textfile written to PATH in one step, for "
+    "node_exporter\n"
     "  history [--since 10m|24h|7d] [--csv|--json]\n"
     "                                    the recorded readings: each second of the last hour,\n"
     "                                    each minute before it; absent values shown as -\n"
+    "  serve [--file PATH] [--frame-log PATH]\n"
+    "                                    own the panel without a window (poll, history, alerts,\n"
+    "                                    metrics, control socket) until a termination signal\n"
     "status, set, push, watch, metrics and history go through a running kestrelon when there\n"
     "is one.\n";
 
@@ -89,6 +94,12 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
                 return std::nullopt;
             }
             o.file = args[++i];
+        } else if (a == "--frame-log") {
+            if (i + 1 == args.size()) {
+                why = "--frame-log needs a path";
+                return std::nullopt;
+            }
+            o.frameLog = args[++i];
         } else if (a == "--textfile") {
             if (i + 1 == args.size()) {
                 why = "--textfile needs a path";
@@ -151,6 +162,22 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
+int Command::serve() {
+    if (!o_.positional.empty() || o_.trace || o_.json) {
+        err_ << "kestrelon: serve takes only --simulated, --file and --frame-log\n";
+        return 2;
+    }
+    if (!env_.serve) {
+        err_ << "kestrelon: serve is not available here\n";
+        return 1;
+    }
+    const std::string settingsPath = o_.file.value_or(env_.settingsPath);
+    if (!settingsReadable(settingsPath, false)) return 1;
+    return env_.serve(
+        ServeOptions{o_.simulated, o_.frameLog.value_or(""), settingsPath, env_.options,
+                     env_.historyDir.empty() ? DefaultHistoryDirectory() : env_.historyDir});
+}
+
 int Command::run() {
     if (o_.command == "list") return list();
     if (o_.command == "status") return status();
@@ -162,6 +189,7 @@ int Command::run() {
     if (o_.command == "metrics") return metrics();
     if (o_.command == "unplug" || o_.command == "plug") return plug();
     if (o_.command == "history") return history();
+    if (o_.command == "serve") return serve();
     if (o_.command == "help") {
         out_ << kUsage;
         return 0;

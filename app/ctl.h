@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ctl_serve.h"
 #include "core/monitor_state.h"
 #include "core/options.h"
 #include "core/timing.h"
@@ -34,6 +35,9 @@ struct CtlEnvironment {
     std::string historyDir;
     std::function<int64_t()> utcNow;
     Options options;  // our options file: the sensors' names
+    // Runs `kestrelonctl serve` on an event loop of its own and returns its exit status. Empty:
+    // serve is refused.
+    std::function<int(const ServeOptions&)> serve;
 };
 
 // Runs one command line (without the program name). Returns the exit status.

@@ -36,6 +36,7 @@ struct Options {
     std::optional<long> count;  // watch: readings before it ends; none: until interrupted
     std::optional<std::string> since;  // history: how far back, "10m", "24h", "7d"
     bool csv = false;
+    std::optional<std::string> frameLog;  // serve: every frame and reply written here
     std::vector<std::string> positional;
 };
 
@@ -77,6 +78,7 @@ private:
     // unplug, plug: the simulated panel of a running kestrelon-demo.
     int plug();
     int history();
+    int serve();
     // What a running kestrelon made of a request.
     enum class Asked { NotRunning, Refused, Answered };
     // Hands `request` to a running kestrelon. Answered: `text` is what follows its "ok".

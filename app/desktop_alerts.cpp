@@ -1,52 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop program's alerts: each poll's readings through the alert monitor, and each change
-// out as a desktop notification, the user's alert command and the tray icon and its tooltip.
+// The desktop program's alerts: each change the service reports out as a desktop notification,
+// and the alarms on the tray icon and in its tooltip.
 #include "alerts/alert_text.h"
-#include "app/alert_command.h"
 #include "app/desktop_notifier.h"
 #include "app/desktop_program.h"
 #include "app/tray_alarm_icon.h"
-#include "core/sample.h"
 
 namespace kestrelon {
 
-void DesktopProgram::startAlerts() {
-    alerts_ = std::make_unique<AlertMonitor>(
-        AlertRules{options_.alertDelaySeconds, options_.alertHysteresisC});
-    notifier_ = std::make_unique<DesktopNotifier>();
-}
-
-PerChannel<bool> DesktopProgram::temperatureAlarms() const {
-    PerChannel<bool> alarm{};
-    if (!alerts_) return alarm;
-    for (const Channel ch : kAllChannels)
-        alarm[ch] = alerts_->state(ch, AlertKind::Temperature) == AlertState::Alarm;
-    return alarm;
-}
-
-void DesktopProgram::checkAlerts() {
-    if (!alerts_) return;
-    const std::vector<AlertChange> changes =
-        alerts_->feed(sampleOf(state_), clock_.monotonicSeconds());
-    for (const AlertChange& change : changes) {
-        const std::string& name = options_.sensorName[change.channel];
-        notifier_->notify(change, name);
-        if (!options_.alertCommand.empty()) RunAlertCommand(options_.alertCommand, change, name);
-    }
+void DesktopProgram::onAlertsChanged(const std::vector<AlertChange>& changes) {
+    for (const AlertChange& change : changes)
+        if (notifier_) notifier_->notify(change, service_.options().sensorName[change.channel]);
     // While an alarm lasts its tooltip follows the readings.
-    if (!changes.empty() || !alerts_->alarms().empty()) showAlarmsInTray();
+    if (!changes.empty() || !service_.alerts().alarms().empty()) showAlarmsInTray();
 }
 
 void DesktopProgram::showAlarmsInTray() {
-    if (!tray_ || !alerts_) return;
-    const std::vector<AlertChange> alarms = alerts_->alarms();
+    if (!tray_) return;
+    const std::vector<AlertChange> alarms = service_.alerts().alarms();
     const bool alarm = !alarms.empty();
     if (alarm != trayShowsAlarm_) {
         if (alarm && trayAlarmIcon_.isNull()) trayAlarmIcon_ = AlarmIcon(trayIcon_);
         tray_->setIcon(alarm ? trayAlarmIcon_ : trayIcon_);
         trayShowsAlarm_ = alarm;
     }
-    const QString tip = QString::fromStdString(alarmTooltip(alarms, options_.sensorName));
+    const QString tip = QString::fromStdString(alarmTooltip(alarms, service_.options().sensorName));
     if (tip != tray_->toolTip()) tray_->setToolTip(tip);
 }
 

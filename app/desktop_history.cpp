@@ -10,9 +10,10 @@ namespace kestrelon {
 void DesktopProgram::showHistory() {
     if (!history_) {
         auto source = [this](int64_t fromUtc, int64_t toUtc) {
-            return recorder_ ? recorder_->range(fromUtc, toUtc) : HistoryRows{};
+            const Recorder* recorder = service_.history();
+            return recorder ? recorder->range(fromUtc, toUtc) : HistoryRows{};
         };
-        history_ = std::make_unique<HistoryWindow>(source, options_);
+        history_ = std::make_unique<HistoryWindow>(source, service_.options());
     }
     history_->showAndRaise();
 }

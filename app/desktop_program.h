@@ -16,17 +16,11 @@
 
 #include "app/local_control.h"
 #include "app/main_window.h"
-#include "monitor/panel_recovery.h"
-#include "monitor/panel_session.h"
-#include "monitor/poll_cycle.h"
-#include "app/qt_waiter.h"
+#include "app/panel_service.h"
 #include "core/monitor_state.h"
 #include "core/options.h"
-#include "alerts/alert_monitor.h"
-#include "device/simulated_panel.h"
 #include "host/alsa_click_sound.h"
 #include "host/alsa_mixer.h"
-#include "history/recorder.h"
 #include "host/internet_probe.h"
 #include "input/controls.h"
 #include "skin/renderer_poll_hooks.h"
@@ -34,8 +28,6 @@
 
 namespace kestrelon {
 
-class MetricsServer;
-class SleepWatch;
 class DesktopNotifier;
 class HistoryWindow;
 
@@ -48,7 +40,7 @@ struct DesktopOptions {
     QUrl probeAddress{kInternetProbeAddress};
     std::string skinDir;
     std::string settingsPath;
-    std::string optionsPath;  // our own options file; empty: the defaults
+    std::string optionsPath;   // our own options file; empty: the defaults
     bool showHistory = false;  // --history: the history window shows at start
 };
 
@@ -84,10 +76,10 @@ public:
     MonitorState& state() { return state_; }
     Controls* controls() { return controls_.get(); }
     // Our own options, read once at start-up from the options file.
-    const Options& options() const { return options_; }
+    const Options& options() const { return service_.options(); }
     // The recorded history (nothing before start()): its range() is what the history window and
     // kestrelonctl history read.
-    const Recorder* history() const { return recorder_.get(); }
+    const Recorder* history() const { return service_.history(); }
     bool trayAvailable() const;
 
     // DesktopServices
@@ -110,70 +102,39 @@ public:
 
 private:
     bool checkSkin();
-    void openPanel();
-    void attachPanel();
-    void detachPanel();
+    void attachPanel(PanelLink* link, PanelProtocol* protocol);
     void readHostFacts();
     void addTrayIcon();
-    void onPollTick();
-    // The alerts (desktop_alerts.cpp): the options read and the monitor made at start-up; each
-    // poll's readings checked, and the changes notified, run and shown on the tray icon.
-    void startAlerts();
-    PerChannel<bool> temperatureAlarms() const;
-    void checkAlerts();
+    // The alerts (desktop_alerts.cpp): each change notified, and the alarms shown on the tray
+    // icon and in its tooltip.
+    void onAlertsChanged(const std::vector<AlertChange>& changes);
     void showAlarmsInTray();
     void onProbeResult(bool linked);
     void stopTimers();
     void giveBackFreedMemory();
-    // A wait or an exchange with the panel is in progress: the panel must not close or be
-    // given a request now.
-    bool exchangeUnderWay() const;
-    // A request from kestrelonctl or a second start: show, status, set, push, reading, unplug,
-    // plug.
+    // A request from kestrelonctl or a second start that needs the window: show, show history.
+    // The panel's requests are answered by the service.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);
-    // The metrics endpoint and textfile, when our options file asks for them.
-    void startMetrics();
-    std::string metricsText();
-    void writeTextfile();
-    static constexpr int kTextfileIntervalMs = 15000;
 
     DesktopOptions o_;
     bool wayland_;
     MonitorState state_;
-    SystemClock clock_;
-    QtWaiter waiter_;
-    std::unique_ptr<HidBus> bus_;
-    SimulatedPanel* simulatedPanel_ = nullptr;  // kestrelon-demo's panel, in bus_
-    std::ofstream frameLog_;
+    PanelService service_;
     MainWindow window_;
     std::unique_ptr<SkinRenderer> renderer_;
     std::unique_ptr<InternetProbe> probe_;
     std::unique_ptr<RendererPollHooks> hooks_;
-    std::unique_ptr<PollCycle> cycle_;
-    PanelSession session_;
-    std::unique_ptr<DeviceChangeWatch> deviceWatch_;
-    std::unique_ptr<PanelRecovery> recovery_;
-    std::unique_ptr<SleepWatch> sleepWatch_;
     std::unique_ptr<AlsaMixer> mixer_;
     std::unique_ptr<AlsaClickSound> sound_;
     std::unique_ptr<Controls> controls_;
-    QTimer pollTimer_, blinkTimer_, cursorTimer_;
-    bool pollEnabled_ = false;
+    QTimer blinkTimer_, cursorTimer_;
     bool systemMoveStarted_ = false;
     QMenu trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
-    std::unique_ptr<LocalControl> control_;
-    Options options_;
-    std::unique_ptr<MetricsServer> metricsServer_;
-    QTimer textfileTimer_;
-    bool textfileFailing_ = false;
-    std::unique_ptr<AlertMonitor> alerts_;
     std::unique_ptr<DesktopNotifier> notifier_;
     QIcon trayIcon_, trayAlarmIcon_;
     bool trayShowsAlarm_ = false;
-    SystemUtcClock utcClock_;
-    std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<HistoryWindow> history_;
 };
 

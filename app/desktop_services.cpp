@@ -91,13 +91,8 @@ bool DesktopProgram::pointerOverWindow() const {
 }
 
 void DesktopProgram::setPollTimer(bool enabled) {
-    pollEnabled_ = enabled;
-    if (!enabled) {
-        pollTimer_.stop();
-        return;
-    }
-    systemMoveStarted_ = false;  // a move without a drag: any handed-over drag has ended
-    if (!pollTimer_.isActive()) pollTimer_.start();
+    if (enabled) systemMoveStarted_ = false;  // a move without a drag: any handed-over drag ended
+    service_.setPollTimer(enabled);
 }
 
 void DesktopProgram::setBlinkTimer(bool enabled) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl: wires the real USB bus, clock, wait and the running program's control socket
 // into the command-line tool.
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <iostream>
 
@@ -11,6 +12,12 @@
 #include "host/host_facts.h"
 #include "settings/options_file.h"
 #include "settings/settings_path.h"
+
+namespace {
+
+int argcKept;  // QCoreApplication keeps a reference to it
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace kestrelon;
@@ -34,6 +41,11 @@ int main(int argc, char** argv) {
         },
         {},  // the default history directory
         {},  // the system's UTC clock
-        LoadOptions(DefaultOptionsPath())};
+        LoadOptions(DefaultOptionsPath()),
+        [argv](const ServeOptions& options) {
+            argcKept = 1;
+            QCoreApplication app(argcKept, argv);
+            return RunServe(options);
+        }};
     return RunCtl(args, env, std::cout, std::cerr);
 }

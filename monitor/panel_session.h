@@ -41,6 +41,7 @@ public:
     PanelLink* link() { return link_.get(); }
     const PanelLink* link() const { return link_.get(); }
     PanelProtocol* protocol() { return protocol_.get(); }
+    const PanelProtocol* protocol() const { return protocol_.get(); }
     const PanelSearch& search() const { return search_; }
 
 private:

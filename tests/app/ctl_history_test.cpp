@@ -42,7 +42,7 @@ struct CtlHistoryFixture : ::testing::Test {
     std::vector<std::string> asked;  // the requests a running kestrelon was sent
     bool running = false;
     std::unique_ptr<Recorder> recorder;
-    CtlEnvironment env{bus, time, time, "", "", {}, {}, historyDir, [this] { return clock.now; }, {}};
+    CtlEnvironment env{bus, time, time, "", "", {}, {}, historyDir, [this] { return clock.now; }, {}, {}};
     std::ostringstream out, err;
 
     // Three hours of one sample a second: the CPU present, the HDD absent throughout, the VGA

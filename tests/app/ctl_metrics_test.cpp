@@ -29,7 +29,7 @@ TEST(CtlMetrics, PrintsOrWritesTheExpositionFromWhereverItComesFrom) {
     VirtualTime time{9 * 3600};
     const std::string settingsPath = dir.filePath("Settings.inf").toStdString();
     std::ofstream(settingsPath) << "[settings]\r\nst1=61\r\nauto=0\r\nmsf1=2100\r\n";
-    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}, {}};
     env.options.sensorName[Channel::Cpu] = "Die \"0\"";
     const std::string running = "# HELP kestrelon_up x\nkestrelon_up 1\nname=\"a\\\\b\"\n";
 

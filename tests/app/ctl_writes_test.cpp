@@ -43,7 +43,7 @@ TEST(CtlWrites, AFailedWriteIsNamedAndExitsNonZero) {
     std::ofstream(settingsPath) << "[settings]\r\nst1=60\r\nfst1=140\r\ncolor=2\r\nauto=1\r\n"
                                    "alarm=07:00\r\nsf1=480\r\nsf2=400\r\nsf3=320\r\nsf4=600\r\n"
                                    "msf1=2400\r\nmsf2=2000\r\nmsf3=1600\r\nmsf4=3000\r\n";
-    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}};
+    CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}, {}};
     const struct {
         std::vector<std::string> args;
         std::string notWritten;  // in the one error line

@@ -36,7 +36,7 @@ TEST(PanelAccessMessage, EveryCommandThatNeedsThePanelSaysSoInOneLineNamingTheRu
     RefusingBus bus;
     VirtualTime time{8 * 3600};
     const std::string settings = dir.filePath("Settings.inf").toStdString();
-    CtlEnvironment env{bus, time, time, settings, "", {}, {}, "", {}, {}};
+    CtlEnvironment env{bus, time, time, settings, "", {}, {}, "", {}, {}, {}};
     const std::vector<std::vector<std::string>> commands = {
         {"status"}, {"--trace", "status", "--json"}, {"watch", "--count", "1"}};
     for (const auto& command : commands) {

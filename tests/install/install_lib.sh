@@ -135,6 +135,25 @@ check_row() {
             [[ $rules == *'TAG+="uaccess"'* ]] || fail "$path: no seat access (uaccess)"
             ! grep -Eq '(MODE|GROUP|OWNER)[[:space:]]*:?=' <<<"$rules" ||
                 fail "$path: grants access by mode, group or owner instead of to the seat" ;;
+        unit)
+            local exec
+            exec=$(sed -n 's/^ExecStart=//p' "$file")
+            [[ $exec == /*/bin/kestrelonctl\ serve ]] ||
+                fail "$path: ExecStart=$exec is not an absolute kestrelonctl serve"
+            [[ $root == *"${exec%/bin/kestrelonctl serve}" ]] ||
+                fail "$path: ExecStart=$exec is not the installed kestrelonctl"
+            grep -qx 'WantedBy=default.target' "$file" || fail "$path: not wanted by default.target"
+            if command -v systemd-analyze >/dev/null; then
+                # Checked against the installed program: a copy with ExecStart under ROOT.
+                local unit_dir
+                unit_dir=$(mktemp -d)
+                sed "s|^ExecStart=.*|ExecStart=$root/bin/kestrelonctl serve|" "$file" \
+                    >"$unit_dir/kestrelon-serve.service"
+                # Warnings (an unknown key) leave the status 0: any output is a fault too.
+                out=$(systemd-analyze verify --man=no "$unit_dir/kestrelon-serve.service" 2>&1)
+                [ $? = 0 ] && [ -z "$out" ] || fail "$path: $out"
+                rm -rf "$unit_dir"
+            fi ;;
         man)
             check_gzip "$path" "$file"
             # From the manual tree's top, where a .so link is resolved.
