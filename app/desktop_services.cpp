@@ -70,7 +70,7 @@ void DesktopProgram::giveBackFreedMemory() {
     // Once the window is out of sight the program idles for hours: what its drawing freed goes
     // back to the system rather than staying in the heap. After the pending events, which free
     // the last of it.
-    QTimer::singleShot(0, [] { malloc_trim(0); });
+    QTimer::singleShot(0, &window_, [] { malloc_trim(0); });
 #endif
 }
 
