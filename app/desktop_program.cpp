@@ -119,6 +119,7 @@ std::optional<int> DesktopProgram::start() {
     probe_ = std::make_unique<InternetProbe>([this](bool linked) { onProbeResult(linked); },
                                              o_.probeAddress);
     hooks_ = std::make_unique<RendererPollHooks>(*renderer_, [this] { probe_->start(); });
+    hooks_->setHidden(true);  // until the window shows: a tray's program starts out of sight
     service_.makePoll(*hooks_);
     service_.poll().UpdateClockText();
     setPollTimer(true);

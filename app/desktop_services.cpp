@@ -58,9 +58,10 @@ void DesktopProgram::minimiseWindow() {
 }
 
 void DesktopProgram::hideWindow() {
-    if (trayAvailable())
+    if (trayAvailable()) {
         window_.hide();
-    else
+        if (hooks_) hooks_->setHidden(true);  // nothing is drawn while out of sight
+    } else
         window_.showMinimized();  // without a tray a hidden window could not come back
     giveBackFreedMemory();
 }

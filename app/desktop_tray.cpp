@@ -64,6 +64,7 @@ bool DesktopProgram::trayAvailable() const {
 }
 
 void DesktopProgram::showFromTray() {
+    if (hooks_) hooks_->setHidden(false);  // what the poll left undrawn, drawn before it shows
     if (!window_.onAScreen()) window_.centre();
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     window_.show();

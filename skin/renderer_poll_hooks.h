@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The poll cycle's drawing hooks carried out by the skin renderer; the internet check is
-// whatever the program supplies.
+// whatever the program supplies. While the window is out of sight nothing is drawn: the poll's
+// readouts are only marked out of date, and drawn from the state once it shows again.
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "core/poll_hooks.h"
 #include "skin/skin_renderer.h"
@@ -15,17 +17,43 @@ class RendererPollHooks final : public PollHooks {
     RendererPollHooks(SkinRenderer& renderer, std::function<void()> checkInternet)
         : renderer_(renderer), checkInternet_(std::move(checkInternet)) {}
 
-    void drawClockPanel() override { renderer_.DrawClockPanel(); }
-    void drawTempReadout(Channel channel) override { renderer_.DrawTempReadout(channel); }
-    void drawFanReadout(Channel channel) override { renderer_.DrawFanReadout(channel); }
-    void refreshWindow() override { renderer_.ShowWindowPicture(); }
+    void drawClockPanel() override {
+        if (draw()) renderer_.DrawClockPanel();
+    }
+    void drawTempReadout(Channel channel) override {
+        if (draw()) renderer_.DrawTempReadout(channel);
+    }
+    void drawFanReadout(Channel channel) override {
+        if (draw()) renderer_.DrawFanReadout(channel);
+    }
+    void refreshWindow() override {
+        if (draw()) renderer_.ShowWindowPicture();
+    }
     void checkInternet() override {
         if (checkInternet_) checkInternet_();
     }
 
+    // The window went out of sight (true) or came back (false). Coming back, what the poll left
+    // undrawn is drawn now: every readout, then the clock panel, which shows the picture.
+    void setHidden(bool hidden) {
+        hidden_ = hidden;
+        if (hidden_ || !std::exchange(stale_, false)) return;
+        for (Channel channel : kAllChannels) {
+            renderer_.DrawTempReadout(channel);
+            renderer_.DrawFanReadout(channel);
+        }
+        renderer_.DrawClockPanel();  // and the window's picture shown, once
+    }
+
   private:
+    bool draw() {
+        stale_ = stale_ || hidden_;
+        return !hidden_;
+    }
+
     SkinRenderer& renderer_;
     std::function<void()> checkInternet_;
+    bool hidden_ = false, stale_ = false;
 };
 
 }  // namespace kestrelon

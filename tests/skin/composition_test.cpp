@@ -207,4 +207,30 @@ TEST_F(RendererTest, PollHooksDrawThroughTheRenderer) {
     EXPECT_NO_THROW(withoutProbe.checkInternet());
 }
 
+TEST_F(RendererTest, PollHooksDrawNothingWhileHiddenAndCatchUpWhenShown) {
+    RendererPollHooks hooks(renderer, {});
+    const QImage before = renderer.windowPicture().copy();
+    hooks.setHidden(true);
+    state.readings.shownFanSpeed[Channel::Hdd] = 1800;
+    state.readings.shownTemperature[Channel::Vga] = 61;
+    state.poll.shownMinute = "23:59";
+    hooks.drawFanReadout(Channel::Hdd);
+    hooks.drawTempReadout(Channel::Vga);
+    hooks.drawClockPanel();
+    hooks.refreshWindow();
+    EXPECT_EQ(shows, 0) << "nothing shown while hidden";
+    EXPECT_EQ(renderer.windowPicture(), before) << "nothing drawn while hidden";
+
+    hooks.setHidden(false);  // everything the poll left undrawn, now
+    EXPECT_EQ(renderer.windowPicture().pixel(518 + 6, 196 + 1),
+              colour("scasefba.bmp") | colour("s1.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(474 + 18, 210 + 1),
+              colour("svgaba.bmp") | colour("s6.bmp"));
+    EXPECT_EQ(renderer.windowPicture().pixel(468 + 36, 161), colour("stba.bmp") | colour("m9.bmp"));
+    EXPECT_EQ(shows, 1);
+    hooks.setHidden(true);
+    hooks.setHidden(false);
+    EXPECT_EQ(shows, 1) << "hidden without a poll: nothing to catch up";
+}
+
 }  // namespace kestrelon::test
