@@ -14,7 +14,17 @@ namespace kestrelon {
 inline constexpr std::size_t kLongestControlRequest = 4096;
 
 enum class ControlVerb {
-    Show, ShowHistory, Reading, ReadingText, Status, Push, Unplug, Plug, Set, Metrics, History
+    Show,
+    ShowHistory,
+    Reading,
+    ReadingText,
+    Status,
+    Push,
+    Unplug,
+    Plug,
+    Set,
+    Metrics,
+    History
 };
 
 // The longest span a "history SECONDS" request asks for: the running program's one-hour ring.

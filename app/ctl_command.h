@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/ctl.h"
-#include "monitor/panel_session.h"
 #include "core/monitor_state.h"
 #include "core/poll_hooks.h"
 #include "device/simulated_bus.h"
+#include "monitor/panel_session.h"
 
 namespace kestrelon {
 
@@ -32,9 +32,9 @@ struct Options {
     std::optional<std::string> file;
     std::optional<std::string> wings;
     std::optional<std::string> textfile;  // metrics: write here instead of printing
-    double interval = 1.0;      // watch: seconds between readings
-    std::optional<long> count;  // watch: readings before it ends; none: until interrupted
-    std::optional<std::string> since;  // history: how far back, "10m", "24h", "7d"
+    double interval = 1.0;                // watch: seconds between readings
+    std::optional<long> count;            // watch: readings before it ends; none: until interrupted
+    std::optional<std::string> since;     // history: how far back, "10m", "24h", "7d"
     bool csv = false;
     std::optional<std::string> frameLog;  // serve: every frame and reply written here
     std::vector<std::string> positional;

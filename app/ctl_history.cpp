@@ -24,11 +24,20 @@ std::optional<int64_t> sinceSeconds(const std::string& text, int mostDays) {
     if (text.size() < 2) return std::nullopt;
     int64_t unit = 0;
     switch (text.back()) {
-        case 's': unit = 1; break;
-        case 'm': unit = 60; break;
-        case 'h': unit = 3600; break;
-        case 'd': unit = kSecondsPerDay; break;
-        default: return std::nullopt;
+        case 's':
+            unit = 1;
+            break;
+        case 'm':
+            unit = 60;
+            break;
+        case 'h':
+            unit = 3600;
+            break;
+        case 'd':
+            unit = kSecondsPerDay;
+            break;
+        default:
+            return std::nullopt;
     }
     int64_t count = 0;
     const char* end = text.data() + text.size() - 1;
@@ -40,8 +49,9 @@ std::optional<int64_t> sinceSeconds(const std::string& text, int mostDays) {
 
 std::string jsonSeries(const SeriesStats& s) {
     if (!s.mean) return "null";
-    return "{\"min\": " + FormatHistoryValue(*s.min) + ", \"mean\": " +
-           FormatHistoryValue(*s.mean) + ", \"max\": " + FormatHistoryValue(*s.max) + "}";
+    return "{\"min\": " + FormatHistoryValue(*s.min) +
+           ", \"mean\": " + FormatHistoryValue(*s.mean) +
+           ", \"max\": " + FormatHistoryValue(*s.max) + "}";
 }
 
 // The text padded to `width` characters on the left ("°" is two bytes, one character).
@@ -64,8 +74,8 @@ int Command::history() {
     const int mostDays = env_.options.historyDays;
     const std::optional<int64_t> span = sinceSeconds(o_.since.value_or("10m"), mostDays);
     if (!span) {
-        err_ << "kestrelon: --since takes a whole number and s, m, h or d, from 1s to "
-             << mostDays << "d (such as 10m, 24h or 7d), not " << *o_.since << "\n";
+        err_ << "kestrelon: --since takes a whole number and s, m, h or d, from 1s to " << mostDays
+             << "d (such as 10m, 24h or 7d), not " << *o_.since << "\n";
         return 2;
     }
     if (o_.csv && o_.json) {
@@ -91,8 +101,8 @@ int Command::history() {
         }
     }
     if (!rows) {
-        const std::string dir = env_.historyDir.empty() ? DefaultHistoryDirectory()
-                                                        : env_.historyDir;
+        const std::string dir =
+            env_.historyDir.empty() ? DefaultHistoryDirectory() : env_.historyDir;
         rows = DayFileStore(dir, mostDays).read(now - *span + 1, now);
     }
 
@@ -106,13 +116,12 @@ int Command::history() {
             out_ << (i ? ", " : "") << "{\"time\": \"" << isoUtc(row.utcSeconds)
                  << "\", \"span_seconds\": " << row.spanSeconds << ", \"channels\": [";
             for (Channel ch : kAllChannels)
-                out_ << (ch != Channel::Cpu ? ", " : "") << "{\"channel\": \""
-                     << channelName(ch) << "\", \"temperature_c\": "
-                     << jsonSeries(row.temperatureC[ch])
+                out_ << (ch != Channel::Cpu ? ", " : "") << "{\"channel\": \"" << channelName(ch)
+                     << "\", \"temperature_c\": " << jsonSeries(row.temperatureC[ch])
                      << ", \"fan_rpm\": " << jsonSeries(row.fanRpm[ch])
                      << ", \"limit_c\": " << row.limitC[ch] << "}";
-            out_ << "], \"fan_mode\": \""
-                 << (row.fanMode == FanMode::Automatic ? "auto" : "manual") << "\"}";
+            out_ << "], \"fan_mode\": \"" << (row.fanMode == FanMode::Automatic ? "auto" : "manual")
+                 << "\"}";
         }
         out_ << "]}\n";
     } else {
@@ -132,8 +141,8 @@ int Command::history() {
             for (Channel ch : kAllChannels) out_ << padded(meanText(row.fanRpm[ch], 0), 10);
             out_ << "\n";
         }
-        if (rows->empty()) out_ << "(nothing recorded in the last " << o_.since.value_or("10m")
-                                << ")\n";
+        if (rows->empty())
+            out_ << "(nothing recorded in the last " << o_.since.value_or("10m") << ")\n";
     }
     return 0;
 }

@@ -11,7 +11,8 @@ std::string DesktopUsage(bool simulated) {
            "  Shows the front panel's temperatures and fans behind a tray icon" +
            (simulated ? " (a simulated panel)" : "") +
            ".\n"
-           "  --history          show the history window (that of the running " + name +
+           "  --history          show the history window (that of the running " +
+           name +
            ", if one runs)\n"
            "  --frame-log PATH   append every frame sent (>) and reply (<) to PATH\n"
            "  --help             this text\n";

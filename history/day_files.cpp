@@ -87,7 +87,8 @@ DayFileStore::DayFileStore(std::string directory, int keepDays)
         const std::optional<std::string> tail = readFile(pathOf(*day), kTailBytes);
         if (!tail) continue;
         std::string_view text = *tail;
-        if (tail->size() == kTailBytes) text.remove_prefix(std::min(text.size(), text.find('\n') + 1));
+        if (tail->size() == kTailBytes)
+            text.remove_prefix(std::min(text.size(), text.find('\n') + 1));
         const HistoryRows rows = ReadCsvText(text, INT64_MIN, INT64_MAX).rows;
         if (!rows.empty()) lastWritten_ = rows.back().utcSeconds;
     }
@@ -172,8 +173,7 @@ HistoryRows DayFileStore::read(int64_t fromUtc, int64_t toUtc) const {
         const CsvReadResult r = ReadCsvText(*text, fromUtc, toUtc);
         if (r.skippedLines > 0)
             LogLine("history file " + path + ": skipped " + std::to_string(r.skippedLines) +
-                    " unreadable line(s), the first at line " +
-                    std::to_string(r.firstSkippedLine));
+                    " unreadable line(s), the first at line " + std::to_string(r.firstSkippedLine));
         // Only the file's own day: so the rows of the files in date order are in time order.
         for (const HistoryRow& row : r.rows)
             if (row.utcSeconds >= day && row.utcSeconds < day + kSecondsPerDay &&

@@ -2,9 +2,9 @@
 // Writing and reading the day files' lines.
 #include "history/history_csv.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <array>
 
 #include "history/utc_time.h"
 
@@ -19,8 +19,8 @@ struct FieldColumn {
     std::string_view suffix;
 };
 constexpr FieldColumn kChannelColumns[kCsvFieldsPerChannel]{
-    {Field::TempMin, "temp_min_c"}, {Field::TempMean, "temp_mean_c"},
-    {Field::TempMax, "temp_max_c"}, {Field::FanMin, "fan_min_rpm"},
+    {Field::TempMin, "temp_min_c"},   {Field::TempMean, "temp_mean_c"},
+    {Field::TempMax, "temp_max_c"},   {Field::FanMin, "fan_min_rpm"},
     {Field::FanMean, "fan_mean_rpm"}, {Field::FanMax, "fan_max_rpm"},
     {Field::Limit, "limit_c"},
 };
@@ -134,8 +134,7 @@ std::optional<HistoryRow> ParseCsvRow(std::string_view line, int32_t spanSeconds
                                         : parseValue(field, statOf(row.fanRpm[ch], index - 3));
             if (!ok) return std::nullopt;
         }
-        if (!wholeSeries(row.temperatureC[ch]) || !wholeSeries(row.fanRpm[ch]))
-            return std::nullopt;
+        if (!wholeSeries(row.temperatureC[ch]) || !wholeSeries(row.fanRpm[ch])) return std::nullopt;
     }
     if (f[at] == "auto")
         row.fanMode = FanMode::Automatic;

@@ -28,8 +28,8 @@ std::string FormatCsvRow(const HistoryRow& row);
 std::optional<HistoryRow> ParseCsvRow(std::string_view line, int32_t spanSeconds = 60);
 
 struct CsvReadResult {
-    HistoryRows rows;       // in time order
-    int skippedLines = 0;   // unreadable, or not after the row before
+    HistoryRows rows;          // in time order
+    int skippedLines = 0;      // unreadable, or not after the row before
     int firstSkippedLine = 0;  // its line number, from 1
 };
 // The rows of a whole file's text whose time lies in [fromUtc, toUtc]. Header lines are passed

@@ -27,8 +27,8 @@ void HistoryRing::put(int64_t utc, const Sample& sample) {
         e.temperatureC[i] =
             sample.temperatureC[ch].value_or(std::numeric_limits<double>::quiet_NaN());
         e.fanRpm[i] = sample.fanRpm[ch] && *sample.fanRpm[ch] >= 0 ? *sample.fanRpm[ch] : -1;
-        e.limitC[i] = static_cast<int16_t>(std::clamp<int32_t>(sample.limitC[ch], INT16_MIN,
-                                                               INT16_MAX));
+        e.limitC[i] =
+            static_cast<int16_t>(std::clamp<int32_t>(sample.limitC[ch], INT16_MIN, INT16_MAX));
     }
     e.fanMode = sample.fanMode;
 }

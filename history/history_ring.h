@@ -26,9 +26,9 @@ public:
 
 private:
     struct Entry {
-        int64_t utc = INT64_MIN;                          // INT64_MIN: never filled
-        std::array<double, kChannels> temperatureC{};     // NaN: missing
-        std::array<int32_t, kChannels> fanRpm{};          // -1: missing
+        int64_t utc = INT64_MIN;                       // INT64_MIN: never filled
+        std::array<double, kChannels> temperatureC{};  // NaN: missing
+        std::array<int32_t, kChannels> fanRpm{};       // -1: missing
         std::array<int16_t, kChannels> limitC{};
         FanMode fanMode = FanMode::Manual;
     };

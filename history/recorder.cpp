@@ -76,9 +76,8 @@ HistoryRows Recorder::range(int64_t fromUtc, int64_t toUtc) const {
         // Before the ring began: the minutes that ended by then, from the files.
         if (fromUtc < ringFrom) {
             rows = store_.read(fromUtc, std::min(toUtc, ringFrom - 1));
-            std::erase_if(rows, [&](const HistoryRow& r) {
-                return r.utcSeconds + r.spanSeconds > ringFrom;
-            });
+            std::erase_if(
+                rows, [&](const HistoryRow& r) { return r.utcSeconds + r.spanSeconds > ringFrom; });
         }
         const HistoryRows seconds = ring_.rows(std::max(fromUtc, ringFrom), toUtc);
         rows.insert(rows.end(), seconds.begin(), seconds.end());

@@ -64,8 +64,8 @@ private:
     DayFileStore store_;
     HistoryRing ring_;
     MinuteAggregator minute_;
-    int64_t ringSince_;  // the first second the ring has watched
-    int64_t day_;        // the day whose change removes old files
+    int64_t ringSince_;                 // the first second the ring has watched
+    int64_t day_;                       // the day whose change removes old files
     int64_t lastSecond_ = INT64_MIN;    // the ring's latest sample
     int64_t closedMinute_ = INT64_MIN;  // written early by finish()
 };

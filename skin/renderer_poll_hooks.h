@@ -13,7 +13,7 @@
 namespace kestrelon {
 
 class RendererPollHooks final : public PollHooks {
-  public:
+public:
     RendererPollHooks(SkinRenderer& renderer, std::function<void()> checkInternet)
         : renderer_(renderer), checkInternet_(std::move(checkInternet)) {}
 
@@ -45,7 +45,7 @@ class RendererPollHooks final : public PollHooks {
         renderer_.DrawClockPanel();  // and the window's picture shown, once
     }
 
-  private:
+private:
     bool draw() {
         stale_ = stale_ || hidden_;
         return !hidden_;

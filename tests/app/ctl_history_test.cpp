@@ -42,7 +42,8 @@ struct CtlHistoryFixture : ::testing::Test {
     std::vector<std::string> asked;  // the requests a running kestrelon was sent
     bool running = false;
     std::unique_ptr<Recorder> recorder;
-    CtlEnvironment env{bus, time, time, "", "", {}, {}, historyDir, [this] { return clock.now; }, {}, {}};
+    CtlEnvironment env{bus, time, time, "", "", {}, {}, historyDir, [this] { return clock.now; },
+                       {},  {}};
     std::ostringstream out, err;
 
     // Three hours of one sample a second: the CPU present, the HDD absent throughout, the VGA
@@ -65,7 +66,8 @@ struct CtlHistoryFixture : ::testing::Test {
             asked.push_back(request);
             if (!running) return std::nullopt;
             const long seconds = std::stol(request.substr(8));
-            const std::string rows = HistoryAnswer(recorder->range(clock.now - seconds + 1, clock.now));
+            const std::string rows =
+                HistoryAnswer(recorder->range(clock.now - seconds + 1, clock.now));
             return rows.empty() ? "ok" : "ok " + rows;
         };
     }
@@ -84,10 +86,18 @@ struct CtlHistoryFixture : ::testing::Test {
 };
 
 TEST_F(CtlHistoryFixture, ABadSpanIsRefusedInOneLineWithStatusTwo) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--since", "0m"}, {"--since", "10"}, {"--since", "10x"}, {"--since", "-5m"},
-             {"--since", "91d"}, {"--since", "2161h"}, {"--since", "1.5h"}, {"--since", "m"},
-             {"--since", "99999999999999999999d"}, {"--since", " 10m"}, {"--csv", "--json"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--since", "0m"},
+                                               {"--since", "10"},
+                                               {"--since", "10x"},
+                                               {"--since", "-5m"},
+                                               {"--since", "91d"},
+                                               {"--since", "2161h"},
+                                               {"--since", "1.5h"},
+                                               {"--since", "m"},
+                                               {"--since", "99999999999999999999d"},
+                                               {"--since", " 10m"},
+                                               {"--csv", "--json"}}) {
         std::vector<std::string> line{"history"};
         line.insert(line.end(), args.begin(), args.end());
         EXPECT_EQ(run(line), 2) << args[1];
@@ -121,8 +131,7 @@ TEST_F(CtlHistoryFixture, TheLastHourComesFromTheRunningProgramOneRowASecond) {
         const std::vector<std::string> lines = outLines();
         ASSERT_EQ(lines.size(), c.rows + 1) << c.args.back();
         EXPECT_EQ(lines[0], CsvHeader());
-        EXPECT_EQ(lines.back().substr(0, 20),
-                  isoUtc(c.request.empty() ? kNoon - 120 : kNoon - 1));
+        EXPECT_EQ(lines.back().substr(0, 20), isoUtc(c.request.empty() ? kNoon - 120 : kNoon - 1));
     }
     // None running: the files, one row a minute, for the last hour too.
     running = false;
@@ -165,7 +174,8 @@ TEST_F(CtlHistoryFixture, AbsentValuesAreEmptyNullOrADashAndNeverZero) {
     EXPECT_EQ(b[4], "-");
 
     ASSERT_EQ(run({"history", "--since", "3h", "--csv"}), 0);
-    EXPECT_NE(outLines()[1].find("Z,40,43.05,46,1200,1200,1200,70,"), std::string::npos) << outLines()[1];
+    EXPECT_NE(outLines()[1].find("Z,40,43.05,46,1200,1200,1200,70,"), std::string::npos)
+        << outLines()[1];
     EXPECT_NE(outLines()[1].find(",70,,,,,,,45,55,55,55,1500,1500,1500,80,"), std::string::npos)
         << outLines()[1];
 }

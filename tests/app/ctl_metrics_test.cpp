@@ -42,12 +42,16 @@ TEST(CtlMetrics, PrintsOrWritesTheExpositionFromWhereverItComesFrom) {
     };
     const Case cases[] = {
         {"through the running program", {"metrics"}, true, {running}},
-        {"no program, no panel", {"metrics"}, false,
+        {"no program, no panel",
+         {"metrics"},
+         false,
          {"kestrelon_up 0\n", "kestrelon_info{version=\"", "panel=\"\"} 1\n",
           "kestrelon_temperature_limit_celsius{sensor=\"cpu\",name=\"Die \\\"0\\\"\"} 61\n",
           "kestrelon_fan_target_rpm{fan=\"cpu\",name=\"Die \\\"0\\\"\"} 2100\n",
           "kestrelon_fan_manual 1\n"}},
-        {"the simulated panel", {"--simulated", "metrics"}, true,
+        {"the simulated panel",
+         {"--simulated", "metrics"},
+         true,
          {"kestrelon_up 1\n", "kestrelon_temperature_celsius{sensor=\"cpu\"",
           "kestrelon_fan_speed_rpm{fan=\"case\"", "kestrelon_fan_limit_rpm{fan=\"cpu\""}},
         {"a textfile", {"metrics", "--textfile", textfile}, true, {running}},

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kestrelonctl against a panel that takes no write: push and set never report a write as done.
-#include "app/ctl.h"
-
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -10,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/ctl.h"
 #include "device/transport.h"
 
 namespace kestrelon {
@@ -49,7 +48,9 @@ TEST(CtlWrites, AFailedWriteIsNamedAndExitsNonZero) {
         std::string notWritten;  // in the one error line
         std::string fileHas;     // after the command
     } cases[] = {
-        {{"push"}, "REG29 not written: the write to the panel failed; REG20 not written", "color=2"},
+        {{"push"},
+         "REG29 not written: the write to the panel failed; REG20 not written",
+         "color=2"},
         {{"set", "color=red"}, "REG29 not written: the write to the panel failed", "color=1"},
         {{"set", "st1=61"}, "REG20 not written: the write to the panel failed; REG21", "st1=61"},
     };

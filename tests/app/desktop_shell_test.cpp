@@ -56,7 +56,7 @@ TEST(DesktopShell, APressIsCorrectedToThePointersPixelOnlyWithinTheRounding) {
     } cases[] = {
         {std::nullopt, {600, 10}},  // not X11, or a scale of 1
         {QPoint(600, 10), {600, 10}},
-        {QPoint(599, 9), {599, 9}},    // second physical pixels rounded up to the next skin pixel
+        {QPoint(599, 9), {599, 9}},  // second physical pixels rounded up to the next skin pixel
         {QPoint(599, 10), {599, 10}},
         {QPoint(590, 18), {600, 10}},  // moved on by a drag's first step
         {QPoint(598, 10), {600, 10}},
@@ -217,7 +217,8 @@ TEST_F(DesktopProgramTest, EachPollIsRecordedAndKestrelonctlHistoryReadsItThroug
         ctl.start(KESTRELON_BIN_DIR "/kestrelonctl", {"history", "--since", "1m", "--csv"});
         ASSERT_TRUE(QTest::qWaitFor([&] { return ctl.state() == QProcess::NotRunning; }, 15000));
         EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
-        const QStringList lines = QString(ctl.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString(ctl.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         ASSERT_GE(lines.size(), 3);  // the header and a row a second
         EXPECT_TRUE(lines[0].startsWith("time,cpu_temp_min_c,"));
         EXPECT_NE(lines[1].left(19), lines[2].left(19));  // one second, then the next

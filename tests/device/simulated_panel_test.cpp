@@ -73,7 +73,8 @@ TEST_F(SimulatedPanelTest, ReadingsDriftSlowlyAndDecodeThroughTheProtocol) {
         protocol.ReadFans(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::First);
         protocol.ReadFanLimits(ChannelPair::Second);
-        ASSERT_TRUE(state.readings.temperature[Channel::Cpu] && state.readings.fanSpeed[Channel::Cpu]);
+        ASSERT_TRUE(state.readings.temperature[Channel::Cpu] &&
+                    state.readings.fanSpeed[Channel::Cpu]);
         const int cpu = *state.readings.temperature[Channel::Cpu];
         EXPECT_NEAR(cpu, options.base_temps[0], 3);
         EXPECT_EQ(state.readings.temperature[Channel::Case], std::nullopt)

@@ -26,10 +26,10 @@ TEST(UtcTime, TimesAndDayNamesReadBackAndOnlyRealOnesAreRead) {
         EXPECT_EQ(parseIsoUtc(g.iso), g.utc) << g.iso;
         EXPECT_EQ(parseDayName(dayName(g.utc)), dayStart(g.utc)) << g.iso;
     }
-    for (const char* bad : {"2026-02-29T00:00:00Z", "1900-02-29T00:00:00Z", "2026-13-01T00:00:00Z",
-                            "2026-01-01T24:00:00Z", "2026-01-01T00:60:00Z", "2026-01-01 00:00:00Z",
-                            "2026-01-01T00:00:00", "2026-1-01T00:00:00Z", "+026-01-01T00:00:00Z",
-                            ""})
+    for (const char* bad :
+         {"2026-02-29T00:00:00Z", "1900-02-29T00:00:00Z", "2026-13-01T00:00:00Z",
+          "2026-01-01T24:00:00Z", "2026-01-01T00:60:00Z", "2026-01-01 00:00:00Z",
+          "2026-01-01T00:00:00", "2026-1-01T00:00:00Z", "+026-01-01T00:00:00Z", ""})
         EXPECT_FALSE(parseIsoUtc(bad)) << bad;
     EXPECT_FALSE(parseDayName("2026-04-31"));
     EXPECT_FALSE(parseDayName("2026-04-3x"));
@@ -81,16 +81,16 @@ TEST(HistoryCsv, TornAndGarbageLinesAreRefused) {
         return s.replace(s.find(from), from.size(), to);
     };
     for (const std::string& bad : {
-             good + ",",                       // a field too many
-             good + "\r",                      // a carriage return in the mode
-             replaced("41.25", ""),           // a series with a value missing
+             good + ",",                              // a field too many
+             good + "\r",                             // a carriage return in the mode
+             replaced("41.25", ""),                   // a series with a value missing
              replaced("40,41.25,43", "44,41.25,43"),  // lowest above the mean
              replaced("1234.5", "nan"),
              replaced("1234.5", "1e999"),
              replaced("1234.5", "1e300"),  // would not write back
              replaced("1234.5", "12 34"),
-             replaced(",70,", ",70.5,"),      // the limit is whole degrees
-             replaced(",70,", ",,"),          // and always there
+             replaced(",70,", ",70.5,"),  // the limit is whole degrees
+             replaced(",70,", ",,"),      // and always there
              replaced("auto", "AUTO"),
              replaced("2026-12-31T23:59:00Z", "2026-12-31T23:59:00"),
              std::string("\0\0\0", 3),
@@ -104,9 +104,9 @@ TEST(HistoryCsv, AFileWithBadLinesIsReadPastThemInTimeOrder) {
     a.utcSeconds -= 120;
     b.utcSeconds -= 60;
     const std::string text = CsvHeader() + "\n" + FormatCsvRow(a) + "\n" +
-                             FormatCsvRow(b).substr(0, 50) + "\n" +  // torn, then ended
-                             "garbage\n" + FormatCsvRow(a) + "\n" +  // not after the row before
-                             CsvHeader() + "\n" +                    // a second header: passed
+                             FormatCsvRow(b).substr(0, 50) + "\n" +     // torn, then ended
+                             "garbage\n" + FormatCsvRow(a) + "\n" +     // not after the row before
+                             CsvHeader() + "\n" +                       // a second header: passed
                              FormatCsvRow(b) + "\n" + FormatCsvRow(c);  // no final newline
     const CsvReadResult all = ReadCsvText(text, INT64_MIN, INT64_MAX);
     EXPECT_EQ(all.rows, (HistoryRows{a, b, c}));

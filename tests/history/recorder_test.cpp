@@ -112,16 +112,16 @@ TEST_F(RecorderFixture, MidnightStartsTheNextDaysFileWithItsHeader) {
 
 TEST_F(RecorderFixture, NoPanelSleepAndNotRunningAreGapsWithoutRows) {
     const int64_t t0 = kMidnight + 3600;
-    poll(t0, t0 + 60);                       // minute 0
-    poll(t0 + 60, t0 + 180, 0, false);       // unplugged: minutes 1 and 2
-    poll(t0 + 180, t0 + 200);                // back in minute 3
-    recorder->markGap(clock.now);            // asleep from here...
-    poll(t0 + 600, t0 + 630);                // ...to minute 10
+    poll(t0, t0 + 60);                  // minute 0
+    poll(t0 + 60, t0 + 180, 0, false);  // unplugged: minutes 1 and 2
+    poll(t0 + 180, t0 + 200);           // back in minute 3
+    recorder->markGap(clock.now);       // asleep from here...
+    poll(t0 + 600, t0 + 630);           // ...to minute 10
     recorder->finish();
-    recorder.reset();                        // not running for ten minutes
+    recorder.reset();  // not running for ten minutes
     clock.now = t0 + 1230;
     recorder = makeRecorder();
-    poll(t0 + 1230, t0 + 1245);              // minute 20
+    poll(t0 + 1230, t0 + 1245);  // minute 20
     recorder->finish();
     const std::string path = dir + "/2026-12-31.csv";
     EXPECT_EQ(minutesIn(path), (std::vector<int64_t>{t0, t0 + 180, t0 + 600, t0 + 1200}));
@@ -200,13 +200,14 @@ TEST_F(RecorderFixture, DayFilesPastKeepingAreRemovedAtStartAndAtEachNewDay) {
     };
     // Ten days kept, today among them; what is not named as a day stays.
     std::vector<std::string> kept{"2026-02-30.csv", "2026-12.csv", "notes.txt"};
-    for (int back = 0; back < 10; ++back) kept.push_back(dayName(today - back * kSecondsPerDay) + ".csv");
+    for (int back = 0; back < 10; ++back)
+        kept.push_back(dayName(today - back * kSecondsPerDay) + ".csv");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(present(), kept);
     EXPECT_FALSE(fs::exists(dir + "/2026-12-21.csv"));
     EXPECT_TRUE(fs::exists(dir + "/2026-12-22.csv"));
     EXPECT_TRUE(fs::exists(dir + "/notes.txt"));
-    EXPECT_TRUE(fs::exists(dir + "/2026-02-30.csv"));  // not a day: not ours to remove
+    EXPECT_TRUE(fs::exists(dir + "/2026-02-30.csv"));              // not a day: not ours to remove
     poll(today + kSecondsPerDay - 5, today + kSecondsPerDay + 5);  // into the next day
     EXPECT_FALSE(fs::exists(dir + "/2026-12-22.csv"));
     EXPECT_TRUE(fs::exists(dir + "/2026-12-23.csv"));
@@ -274,7 +275,7 @@ TEST_F(RecorderFixture, ALineTornByACrashIsEndedBeforeTheNextRowAndSkippedOnRead
     poll(t0, t0 + 70);
     const std::string path = dir + "/2026-12-31.csv";
     std::ofstream(path, std::ios::app) << "2026-12-31T05:01:00Z,41,41,4";  // cut mid-row
-    recorder.reset();  // the crash
+    recorder.reset();                                                      // the crash
     clock.now = t0 + 180;
     recorder = makeRecorder();
     poll(t0 + 180, t0 + 250);

@@ -2,9 +2,9 @@
 // Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
 #include <climits>
 
-#include "skin/wing_slides.h"
 #include "renderer_fixture.h"
 #include "skin/renderer_poll_hooks.h"
+#include "skin/wing_slides.h"
 
 namespace kestrelon::test {
 
