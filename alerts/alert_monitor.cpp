@@ -29,6 +29,15 @@ std::vector<AlertChange> AlertMonitor::feed(const Sample& sample, double now) {
     return changes;
 }
 
+std::optional<AlertChange> AlertMonitor::alarmAfterDelay(Sensor& s, AlertChange change,
+                                                         double now) const {
+    if (now - *s.waitingSince < rules_.delaySeconds) return std::nullopt;
+    s.waitingSince.reset();
+    s.state = AlertState::Alarm;
+    change.state = AlertState::Alarm;
+    return change;
+}
+
 std::optional<AlertChange> AlertMonitor::feedTemperature(Channel ch, Sensor& s,
                                                          std::optional<double> value, double limit,
                                                          double now) {
@@ -52,12 +61,7 @@ std::optional<AlertChange> AlertMonitor::feedTemperature(Channel ch, Sensor& s,
         s.waitingSince = now;
         s.waitLimit = limit;
     }
-    if (now - *s.waitingSince < rules_.delaySeconds) return std::nullopt;
-    s.waitingSince.reset();
-    s.state = AlertState::Alarm;
-    AlertChange alarm = change;
-    alarm.state = AlertState::Alarm;
-    return alarm;
+    return alarmAfterDelay(s, change, now);
 }
 
 std::optional<AlertChange> AlertMonitor::feedFan(Channel ch, Sensor& s, std::optional<double> rpm,
@@ -77,12 +81,7 @@ std::optional<AlertChange> AlertMonitor::feedFan(Channel ch, Sensor& s, std::opt
     }
     if (s.state == AlertState::Alarm || !s.seenTurning) return std::nullopt;
     if (!s.waitingSince) s.waitingSince = now;
-    if (now - *s.waitingSince < rules_.delaySeconds) return std::nullopt;
-    s.waitingSince.reset();
-    s.state = AlertState::Alarm;
-    AlertChange alarm = change;
-    alarm.state = AlertState::Alarm;
-    return alarm;
+    return alarmAfterDelay(s, change, now);
 }
 
 std::vector<AlertChange> AlertMonitor::alarms() const {

@@ -63,6 +63,8 @@ private:
         bool seenTurning = false;            // fans only
         double lastValue = 0, lastLimit = 0;
     };
+    // The sensor waiting since s.waitingSince: an alarm once the delay is over.
+    std::optional<AlertChange> alarmAfterDelay(Sensor& s, AlertChange change, double now) const;
     std::optional<AlertChange> feedTemperature(Channel ch, Sensor& s, std::optional<double> value,
                                                double limit, double now);
     std::optional<AlertChange> feedFan(Channel ch, Sensor& s, std::optional<double> rpm,

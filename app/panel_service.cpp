@@ -96,12 +96,12 @@ void PanelService::start() {
 
 void PanelService::onPollTick() {
     const bool polled = cycle_->onPollTick();
-    checkAlerts();
     // What this tick read, taken before the recovery: a panel found again after the cycle has
     // not been read yet. A tick whose exchanges are failing (the panel going) read nothing.
+    const Sample read = sampleOf(state_);
+    checkAlerts(read);
     const PanelLink* link = session_.link();
-    const bool read = polled && link && link->failuresInARow() == 0;
-    Sample sample = read ? sampleOf(state_) : Sample{};
+    Sample sample = polled && link && link->failuresInARow() == 0 ? read : Sample{};
     // The panel is given up or looked for only between exchanges, never inside another wait.
     if (recovery_ && !exchangeUnderWay()) recovery_->afterPoll();
     if (!state_.panel.present) sample = Sample{};  // given up: a gap, not its last readings
@@ -109,9 +109,8 @@ void PanelService::onPollTick() {
     if (pollEnabled_ && !pollTimer_.isActive()) pollTimer_.start();
 }
 
-void PanelService::checkAlerts() {
-    const std::vector<AlertChange> changes =
-        alerts_.feed(sampleOf(state_), clock_.monotonicSeconds());
+void PanelService::checkAlerts(const Sample& sample) {
+    const std::vector<AlertChange> changes = alerts_.feed(sample, clock_.monotonicSeconds());
     for (const AlertChange& change : changes) {
         const std::string& name = options_.sensorName[change.channel];
         if (!options_.alertCommand.empty()) RunAlertCommand(options_.alertCommand, change, name);

@@ -20,6 +20,7 @@
 #include "core/monitor_state.h"
 #include "core/options.h"
 #include "core/poll_hooks.h"
+#include "core/sample.h"
 #include "core/timing.h"
 #include "device/simulated_panel.h"
 #include "history/recorder.h"
@@ -109,7 +110,7 @@ private:
     void openPanel();
     void attach();
     void detach();
-    void checkAlerts();
+    void checkAlerts(const Sample& sample);
     void startMetrics();
     void writeTextfile();
 

@@ -16,26 +16,7 @@ setup_work
 
 # A session bus of our own that starts nothing by itself: the notification server is only the
 # one started here.
-cat >"$work/session.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$work/session_bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-    <allow eavesdrop="true"/>
-  </policy>
-</busconfig>
-CONF
-dbus-daemon --config-file="$work/session.conf" --nofork --nopidfile >>"$work/bus.log" 2>&1 &
-started $!
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/session_bus
-waitfor 50 test -S "$work/session_bus" || { say "FAIL  the private session bus never came up"; exit 1; }
+start_bus session '<allow eavesdrop="true"/>'
 
 # A short delay, the CPU named by the user, and a command (run without a shell: the shell is the
 # command's own) that keeps what it is given.

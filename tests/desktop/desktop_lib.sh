@@ -106,6 +106,36 @@ cleanup() {
     for ((i = ${#_pids[@]} - 1; i >= 0; i--)); do wait "${_pids[i]}" 2>/dev/null; done
     if [ -n "${KEEP_WORK:-}" ]; then say "kept $work"; else rm -rf "$work"; fi
 }
+# start_bus session|system [EXTRA_POLICY_LINE]: a D-Bus bus of our own, at $work/TYPE_bus, that
+# starts nothing by itself and lets anyone own a name and send to any; its address is exported
+# as DBUS_SESSION_BUS_ADDRESS or DBUS_SYSTEM_BUS_ADDRESS.
+start_bus() {
+    local type=$1 extra=${2:-}
+    cat >"$work/$type.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>$type</type>
+  <listen>unix:path=$work/${type}_bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>
+    $extra
+  </policy>
+</busconfig>
+CONF
+    dbus-daemon --config-file="$work/$type.conf" --nofork --nopidfile >>"$work/bus.log" 2>&1 &
+    started $!
+    if [ "$type" = system ]; then
+        export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/system_bus
+    else
+        export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/session_bus
+    fi
+    waitfor 50 test -S "$work/${type}_bus" || { say "FAIL  the private $type bus never came up"; exit 1; }
+}
 started() { _pids+=("$1"); }
 alive() { kill -0 "$1" 2>/dev/null; }
 
