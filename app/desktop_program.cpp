@@ -100,8 +100,12 @@ std::optional<int> DesktopProgram::start() {
         StartFromFactorySettings(state_, nullptr, o_.settingsPath, false);  // fans: see openPanel
     else
         LoadSettings(state_.settings, o_.settingsPath);
+    // Only the part drawn is repainted: a full repaint of the shaped window every second would
+    // blend it on Qt's pooled threads and wake them all.
     renderer_ = std::make_unique<SkinRenderer>(state_, o_.skinDir, service_.waiter(),
-                                               [this] { window_.update(); });
+                                               [this](const QRect& changed) {
+                                                   if (!changed.isEmpty()) window_.update(changed);
+                                               });
     window_.setPicture(&renderer_->windowPicture(), renderer_->WindowRegion(), wayland_);
     window_.centre();
 

@@ -17,9 +17,9 @@ const QRect kComposed(0, 0, geo::kComposedBlock.w, geo::kComposedBlock.h);
 }  // namespace
 
 void SkinRenderer::RefreshSkin() {
-    BlitPicture(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    blit(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
     DrawWings();
-    CopyBlock(windowPicture_, composition_, kComposed);
+    copyBlock(windowPicture_, composition_, kComposed);
     ShowWindowPicture();
 }
 
@@ -46,14 +46,14 @@ void SkinRenderer::DrawWingCenter() {
 
 void SkinRenderer::DrawWingFrame(geo::WingId id, geo::Point at, bool open) {
     const geo::Wing& wing = wingGeometry(id);
-    BlitPicture(composition_, skinPicture_, 0, 0);
-    BlitPicture(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
+    blit(composition_, skinPicture_, 0, 0);
+    blit(composition_, lcdPicture_, geo::kLcdOrigin.x, geo::kLcdOrigin.y);
     DrawSprite(wing.picture, wing.mask, at);
     DrawWingButton(id, open);
     DrawWingCenter();
     // Only the composed block ever reaches the window; the side panel is mainback's own.
     const geo::Block& b = wing.screenBlock;
-    CopyBlock(windowPicture_, composition_, QRect(b.x, b.y, b.w, b.h).intersected(kComposed));
+    copyBlock(windowPicture_, composition_, QRect(b.x, b.y, b.w, b.h).intersected(kComposed));
     ShowWindowPicture();
 }
 

@@ -47,14 +47,14 @@ bool SkinRenderer::ComposeAlarmPanel(int mode) {
 
 void SkinRenderer::DrawAlarmTime() {
     if (ComposeAlarmPanel(0))
-        BlitPicture(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+        blit(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
 }
 
 void SkinRenderer::DrawAlarmSetting(int mode) {
     if (ComposeAlarmPanel(mode)) {
         if (mode == 0)
-            BlitPicture(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
-        BlitPicture(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x,
+            blit(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
+        blit(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x,
                     geo::kAlarmPanelOnWindow.y);
     }
     ShowWindowPicture();
@@ -69,7 +69,7 @@ void SkinRenderer::DrawVolumeKnob() {
         FillBox(scratch_, {s.barLeft, s.baseY}, {s.barRight, level}, kWhite);
         FillBox(scratch_, {s.tickLeft, level}, {s.tickRight, level}, kWhite);
         FillDisc(scratch_, {s.knobX, level}, s.knobRadius, kWhite);
-        BlitPicture(lcdPicture_, scratch_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
+        blit(lcdPicture_, scratch_, geo::kVolumeOnLcd.x, geo::kVolumeOnLcd.y);
     }
     state_.ui.knobX = static_cast<int16_t>(s.hitX);
     state_.ui.knobY = roundToInt16(level + s.hitYOffset);

@@ -85,7 +85,7 @@ void SkinRenderer::DrawReadout(geo::ReadoutKind kind, Channel channel) {
         ReadoutText(readoutValue(state_, kind, channel), rule.pattern, rule.ceiling);
     if (!LoadScratch(readout->background)) return;
     DrawSmallText(text, readout->rightmost);
-    BlitPicture(surface(readout->target), scratch_, readout->at.x, readout->at.y);
+    blit(surface(readout->target), scratch_, readout->at.x, readout->at.y);
 }
 
 void SkinRenderer::DrawTempReadout(Channel channel) {
@@ -115,10 +115,10 @@ void SkinRenderer::DrawHostReadout(geo::HostFact fact) {
                       units ? static_cast<int>(units->pictures.size()) : 1);
         if (!LoadScratch(readout.background)) return;
         DrawSmallText(shown.text, readout.rightmost);
-        BlitPicture(windowPicture_, scratch_, readout.at.x, readout.at.y);
+        blit(windowPicture_, scratch_, readout.at.x, readout.at.y);
         // The unit word changes with the value (drawn again, unchanged, for the readout's own).
         if (units && LoadScratch(units->pictures[static_cast<std::size_t>(shown.unit)]))
-            BlitPicture(windowPicture_, scratch_, units->at.x, units->at.y);
+            blit(windowPicture_, scratch_, units->at.x, units->at.y);
         return;
     }
 }
@@ -128,7 +128,7 @@ void SkinRenderer::DrawClockPanel() {
         const std::string& text = state_.poll.shownMinute;
         for (std::size_t i = 0; i < 5 && i < text.size(); ++i)
             DrawMediumDigits(geo::kMediumFont.advance * static_cast<int>(i), 0, text[i], scratch_);
-        BlitPicture(windowPicture_, scratch_, geo::kClockAt.x, geo::kClockAt.y);
+        blit(windowPicture_, scratch_, geo::kClockAt.x, geo::kClockAt.y);
     }
     ShowWindowPicture();
 }

@@ -2,6 +2,8 @@
 // The renderer's surfaces, picture drawing, digit fonts and the first full draw of start-up.
 #include "skin/skin_renderer.h"
 
+#include <utility>
+
 #include "skin/raster.h"
 #include "skin/window_shape.h"
 #include "skin/wing_state.h"
@@ -31,13 +33,14 @@ std::string glyphFile(const geo::Font& font, char character) {
 }  // namespace
 
 SkinRenderer::SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter,
-                           std::function<void()> show)
+                           Show show)
     : state_(state), waiter_(waiter), show_(std::move(show)), pictures_(std::move(skinDir)) {
     windowPicture_ = loadSurface(pictures_, geo::kSkinPictureFile, geo::kWindow, 0xFF000000u);
     skinPicture_ = windowPicture_;
     composition_ = windowPicture_;
     lcdPicture_ = loadSurface(pictures_, geo::kLcdPictureFile, geo::kLcd, 0xFF000000u);
     digitMask_ = loadSurface(pictures_, geo::kDigitMaskFile, geo::kMmask, 0xFFFFFFFFu);
+    drawnSinceShow_ = windowPicture_.rect();
 }
 
 QRegion SkinRenderer::WindowRegion() const {
@@ -45,7 +48,22 @@ QRegion SkinRenderer::WindowRegion() const {
 }
 
 void SkinRenderer::ShowWindowPicture() {
-    if (show_) show_();
+    const QRect changed = std::exchange(drawnSinceShow_, QRect());
+    if (show_) show_(changed);
+}
+
+void SkinRenderer::noteDrawn(const QImage& target, const QRect& area) {
+    if (&target == &windowPicture_) drawnSinceShow_ |= area.intersected(windowPicture_.rect());
+}
+
+void SkinRenderer::blit(QImage& target, const QImage& picture, int x, int y) {
+    BlitPicture(target, picture, x, y);
+    noteDrawn(target, QRect(QPoint(x, y), picture.size()));
+}
+
+void SkinRenderer::copyBlock(QImage& target, const QImage& source, const QRect& block) {
+    CopyBlock(target, source, block);
+    noteDrawn(target, block);
 }
 
 QImage& SkinRenderer::surface(geo::Surface which) {
@@ -53,8 +71,7 @@ QImage& SkinRenderer::surface(geo::Surface which) {
 }
 
 void SkinRenderer::ShowSkinPicture(std::string_view file, int x, int y, geo::Surface target) {
-    if (std::optional<QImage> picture = pictures_.load(file))
-        BlitPicture(surface(target), *picture, x, y);
+    if (std::optional<QImage> picture = pictures_.load(file)) blit(surface(target), *picture, x, y);
 }
 
 void SkinRenderer::ShowDigitPicture(std::string_view file, int x, int y, QImage& target) {

@@ -18,10 +18,11 @@
 namespace kestrelon {
 
 class SkinRenderer {
-  public:
-    // `show` puts mainback on the screen (the front end repaints its window); it may be empty.
-    SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter,
-                 std::function<void()> show);
+public:
+    // `show` puts mainback on the screen (the front end repaints its window); it is given the
+    // part of mainback drawn since the last show, empty when nothing was. It may be empty.
+    using Show = std::function<void(const QRect& changed)>;
+    SkinRenderer(MonitorState& state, std::filesystem::path skinDir, Waiter& waiter, Show show);
     SkinRenderer(const SkinRenderer&) = delete;
     SkinRenderer& operator=(const SkinRenderer&) = delete;
 
@@ -35,7 +36,7 @@ class SkinRenderer {
 
     // The window's outline, taken from the skin picture as loaded.
     QRegion WindowRegion() const;
-    // Puts the current mainback on the screen.
+    // Puts the current mainback on the screen: the part drawn since the last show.
     void ShowWindowPicture();
 
     MonitorState& state() { return state_; }
@@ -94,8 +95,13 @@ class SkinRenderer {
     // The first full draw of start-up, ending with RefreshSkin.
     void DrawAllPanels();
 
-  private:
+private:
     QImage& surface(geo::Surface which);
+    // The raster copies every drawing here goes through: what lands on mainback is noted as
+    // changed, so that a show repaints only that part of the window.
+    void blit(QImage& target, const QImage& picture, int x, int y);
+    void copyBlock(QImage& target, const QImage& source, const QRect& block);
+    void noteDrawn(const QImage& target, const QRect& area);
     void DrawGlyph(const geo::Font& font, int x, int y, char character, QImage& target);
     void DrawReadout(geo::ReadoutKind kind, Channel channel);
     void DrawIcon(geo::IconRow row, Channel channel);
@@ -109,9 +115,10 @@ class SkinRenderer {
 
     MonitorState& state_;
     Waiter& waiter_;
-    std::function<void()> show_;
+    Show show_;
     PictureStore pictures_;
     QImage windowPicture_, skinPicture_, composition_, lcdPicture_, scratch_, digitMask_;
+    QRect drawnSinceShow_;  // on mainback
 };
 
 }  // namespace kestrelon

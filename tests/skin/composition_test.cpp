@@ -127,7 +127,7 @@ TEST_F(RendererTest, WingSlidesRunTheirFramesPacedAndEndInTheNewState) {
             bool recording = false;
             std::string stray;
             VirtualTime slideTime;
-            SkinRenderer slider(state, skin.dir(), slideTime, [&] {
+            SkinRenderer slider(state, skin.dir(), slideTime, [&](const QRect&) {
                 if (!recording) return;
                 seen.push_back(spriteAt(slider.composition(), colour(s.picture), kComposed));
                 if (stray.empty()) stray = diffOutside(start, slider.windowPicture(), block);

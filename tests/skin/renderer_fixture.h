@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A renderer over the synthetic skin, in virtual time, counting how often the window is shown.
+// Every show is checked against the one before (ShowCheck).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,12 +18,17 @@
 namespace kestrelon::test {
 
 class RendererTest : public testing::Test {
-  protected:
+protected:
     SyntheticSkin skin;
     MonitorState state;
     VirtualTime time;
     int shows = 0;
-    SkinRenderer renderer{state, skin.dir(), time, [this] { ++shows; }};
+    SkinRenderer renderer{state, skin.dir(), time, [this](const QRect& changed) {
+                              ++shows;
+                              showCheck_.shown(renderer.windowPicture(), changed);
+                          }};
+
+    void TearDown() override { EXPECT_EQ(showCheck_.unnamedChange(), "") << "unnamed change"; }
 
     QRgb colour(std::string_view file) const { return skin.colour(file); }
 
@@ -39,6 +45,9 @@ class RendererTest : public testing::Test {
                         image.setPixel(x + i, y + j, colour(background) | colour(file));
         return image;
     }
+
+private:
+    ShowCheck showCheck_;
 };
 
 }  // namespace kestrelon::test

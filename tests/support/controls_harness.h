@@ -3,6 +3,8 @@
 // that records what was asked of it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
@@ -92,7 +94,11 @@ public:
     PanelLink link{panel, time, state};
     PanelProtocol protocol{link, state};
     int shows = 0;
-    SkinRenderer renderer{state, skin.dir(), time, [this] { ++shows; }};
+    ShowCheck showCheck;  // every click, blink and tick names what it drew
+    SkinRenderer renderer{state, skin.dir(), time, [this](const QRect& changed) {
+                              ++shows;
+                              showCheck.shown(renderer.windowPicture(), changed);
+                          }};
     RecordingDesktop desktop;
     RecordingMixer mixer;
     CountingSound sound;
@@ -102,6 +108,7 @@ public:
     Controls controls{state, renderer, time, {desktop, mixer, sound}, settingsPath};
 
     ControlsHarness() { state.settings.alarm.text = "12:00"; }
+    ~ControlsHarness() { EXPECT_EQ(showCheck.unnamedChange(), "") << "unnamed change"; }
 
     void connectPanel() {
         state.panel.present = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <map>
@@ -13,7 +14,7 @@
 namespace kestrelon::test {
 
 class SyntheticSkin {
-  public:
+public:
     SyntheticSkin();
 
     std::filesystem::path dir() const;
@@ -34,7 +35,7 @@ class SyntheticSkin {
     void write(std::string_view name, const QImage& image) const;
     void remove(std::string_view name) const;
 
-  private:
+private:
     enum class Kind { SkinPattern, LcdPattern, White, Solid, Dark, Glyph, Sprite, SpriteMask };
     struct File {
         Kind kind;
@@ -58,5 +59,22 @@ QByteArray waveFile();
 std::string fillMismatch(const QImage& image, const QRect& area, QRgb colour);
 // "" when the images are equal outside `keep`, else the first differing pixel.
 std::string diffOutside(const QImage& a, const QImage& b, const QRect& keep);
+
+// Checks each show of mainback against the one before: the picture may have changed only inside
+// the part the show names, or the window would keep stale pixels outside it.
+class ShowCheck {
+public:
+    void shown(const QImage& picture, const QRect& changed) {
+        if (unnamedChange_.empty() && !last_.isNull())
+            unnamedChange_ = diffOutside(last_, picture, changed);
+        last_ = picture.copy();
+    }
+    // The first pixel changed outside what its show named, "" when there was none.
+    const std::string& unnamedChange() const { return unnamedChange_; }
+
+private:
+    QImage last_;
+    std::string unnamedChange_;
+};
 
 }  // namespace kestrelon::test
