@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Idle cost side by side on one private Xvfb with a tint2 tray: kestrelon-demo hidden in its tray
-# polling the simulated panel, gkrellm with its default monitors and conky in a window (Debian's
-# default conky.conf, own window of type normal, 1 s updates) and, for memory, a bare Qt 6
-# widgets program with a hidden window behind a tray icon (bench/bare_tray), all measured over the
-# same window of time; then start-up time to hidden-in-the-tray of kestrelon-demo and of kestrelon (no panel).
+# polling the simulated panel, a second kestrelon-demo (folders of its own) with its window shown
+# and left alone, gkrellm with its default monitors and conky in a window (Debian's default
+# conky.conf, own window of type normal, 1 s updates), for memory a bare Qt 6 widgets program with
+# a hidden window behind a tray icon (bench/bare_tray), and, for what waking up itself costs, the
+# same bare program woken by a timer 8 times a second and a process that only sleeps and wakes 8
+# times a second (bench/wake_floor), all measured over the same window of time; then start-up
+# time to hidden-in-the-tray of kestrelon-demo and of kestrelon (no panel).
 #
 # usage: bench/idle.sh [--seconds N] [--settle N] [--starts N] [--out DIR] [--no-build]
 #   --seconds N  measurement window (default 60)
@@ -38,10 +41,11 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-bench_enter "$BUILD" "gkrellm conky-std" kestrelon kestrelon-demo kestrelon_skin kestrelon_bare_tray
+bench_enter "$BUILD" "gkrellm conky-std" kestrelon kestrelon-demo kestrelon_skin kestrelon_bare_tray \
+    kestrelon_wake_floor
 
 BIN=$BUILD_DIR/bin
-for p in kestrelon kestrelon-demo kestrelon_bare_tray; do
+for p in kestrelon kestrelon-demo kestrelon_bare_tray kestrelon_wake_floor; do
     [ -x "$BIN/$p" ] || { echo "no $BIN/$p: build it or set BUILD_DIR" >&2; exit 1; }
 done
 OUT=${OUT:-$(mktemp -d /tmp/kestrelon-idle.XXXXXX)}
@@ -146,7 +150,7 @@ else
         'conky.text = [[ $uptime $cpu% $mem/$memmax ]]' >"$OUT/conky.conf"
 fi
 
-echo "kestrelon: starting kestrelon-demo, gkrellm, conky and the bare Qt tray program..." >&2
+echo "kestrelon: starting kestrelon-demo, gkrellm, conky, the bare programs and a shown kestrelon-demo..." >&2
 start_logged "$BIN/kestrelon-demo"
 DEMO=$STARTED
 wait_until 20 icon_in_tray kestrelon || { echo "kestrelon-demo never reached the tray" >&2; exit 1; }
@@ -159,14 +163,37 @@ wait_until 20 xdotool search --class conky >/dev/null 2>&1 || { echo "no conky w
 start_logged "$BIN/kestrelon_bare_tray"
 BARE=$STARTED
 wait_until 20 icon_in_tray kestrelon_bare_tray || { echo "the bare Qt tray program never reached the tray" >&2; exit 1; }
+"$BIN/kestrelon_bare_tray" --wake 8 >>"$OUT/bare-wake.log" 2>&1 &
+BARE_WAKE=$!
+STARTED_PIDS+=("$BARE_WAKE")
+start_logged "$BIN/kestrelon_wake_floor" 8
+FLOOR=$STARTED
+
+# The shown copy: runtime, configuration and state folders of its own; a second start of it asks
+# the first to show its window, which is then left alone.
+SHOWN_HOME=$OUT/shown
+mkdir -p "$SHOWN_HOME/config" "$SHOWN_HOME/state"
+mkdir -m 700 "$SHOWN_HOME/rt"
+shown_env=(env "XDG_RUNTIME_DIR=$SHOWN_HOME/rt" "XDG_CONFIG_HOME=$SHOWN_HOME/config"
+           "XDG_STATE_HOME=$SHOWN_HOME/state")
+"${shown_env[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 &
+SHOWN=$!
+STARTED_PIDS+=("$SHOWN")
+wait_until 20 test -S "$SHOWN_HOME/rt/kestrelon.socket" ||
+    { echo "the shown copy made no control socket" >&2; exit 1; }
+"${shown_env[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 ||
+    { echo "the shown copy's window did not show:" >&2; cat "$OUT/shown.log" >&2; exit 1; }
+shown_windows() { xdotool search --onlyvisible --pid "$SHOWN" --class kestrelon 2>/dev/null; }
+wait_until 20 shown_windows >/dev/null || { echo "the shown copy shows no window" >&2; exit 1; }
 sleep "$SETTLE"
 
-names=(kestrelon-demo gkrellm conky bare-qt-tray)
-pids=("$DEMO" "$GKRELLM" "$CONKY" "$BARE")
+names=(kestrelon-demo kestrelon-shown gkrellm conky bare-qt-tray bare-qt-8/s sleep-8/s)
+pids=("$DEMO" "$SHOWN" "$GKRELLM" "$CONKY" "$BARE" "$BARE_WAKE" "$FLOOR")
 before=() after=() t_before=() t_after=()
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 CPU_BEFORE=$(cpu_line)
 thread_switches "$DEMO" >"$OUT/demo-threads-before.txt"
+thread_switches "$SHOWN" >"$OUT/shown-threads-before.txt"
 for i in "${!pids[@]}"; do
     t_before[$i]=${EPOCHREALTIME/./}
     before[$i]=$(proc_counters "${pids[i]}")
@@ -178,6 +205,7 @@ for i in "${!pids[@]}"; do
     after[$i]=$(proc_counters "${pids[i]}") || { echo "${names[i]} ended during the window" >&2; exit 1; }
 done
 thread_switches "$DEMO" >"$OUT/demo-threads-after.txt"
+thread_switches "$SHOWN" >"$OUT/shown-threads-after.txt"
 CPU_AFTER=$(cpu_line)
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 BUSY=$(machine_busy_percent "$CPU_BEFORE" "$CPU_AFTER")
@@ -196,10 +224,12 @@ BUSY=$(machine_busy_percent "$CPU_BEFORE" "$CPU_AFTER")
     done
 } >"$OUT/idle.tsv"
 
-# Which of kestrelon-demo's threads wake up, per second.
-join <(sort "$OUT/demo-threads-before.txt") <(sort "$OUT/demo-threads-after.txt") |
-    awk -v ms="$(((t_after[0] - t_before[0]) / 1000))" '
-        {printf "  %-8s %-16s %.2f/s\n", $1, $3, ($4 - $2) / (ms / 1000)}' >"$OUT/demo-threads.txt"
+# Which threads of the two kestrelon-demo copies wake up, per second.
+for copy in demo shown; do
+    join <(sort "$OUT/$copy-threads-before.txt") <(sort "$OUT/$copy-threads-after.txt") |
+        awk -v ms="$(((t_after[0] - t_before[0]) / 1000))" '
+            {printf "  %-8s %-16s %.2f/s\n", $1, $3, ($4 - $2) / (ms / 1000)}' >"$OUT/$copy-threads.txt"
+done
 
 {
     echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)," \
@@ -213,8 +243,10 @@ join <(sort "$OUT/demo-threads-before.txt") <(sort "$OUT/demo-threads-after.txt"
     tail -n +2 "$OUT/idle.tsv" | awk -F'\t' '{printf "%-16s %9s %9s %9s %9s %7s %6s %6s %6s %6s %6s\n",
         $1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11}'
     echo
-    echo "kestrelon-demo's threads, context switches per second:"
+    echo "kestrelon-demo's threads, context switches per second, hidden:"
     cat "$OUT/demo-threads.txt"
+    echo "and with its window shown:"
+    cat "$OUT/shown-threads.txt"
     echo
     echo "Start-up to hidden in the tray (ms; each program's first start in this session, then" \
         "$STARTS more; kestrelon-demo's first start writes the settings file)"
