@@ -140,6 +140,10 @@ std::optional<int> DesktopProgram::start() {
     service_.start();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
+    if (window_.isHidden()) {
+        renderer_->ForgetPictures();  // read again when the window first shows
+        giveBackFreedMemory();
+    }
     return std::nullopt;
 }
 

@@ -61,6 +61,8 @@ void DesktopProgram::hideWindow() {
     if (trayAvailable()) {
         window_.hide();
         if (hooks_) hooks_->setHidden(true);  // nothing is drawn while out of sight
+        if (renderer_) renderer_->ForgetPictures();
+        window_.releaseBackingStore();
     } else
         window_.showMinimized();  // without a tray a hidden window could not come back
     giveBackFreedMemory();

@@ -2,6 +2,7 @@
 // The skin window and its event forwarding.
 #include "app/main_window.h"
 
+#include <QBackingStore>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -90,6 +91,10 @@ void MainWindow::setPicture(const QImage* picture, const QRegion& outline,
     setMask(outline);
 }
 
+void MainWindow::releaseBackingStore() {
+    if (QBackingStore* store = backingStore(); store && isHidden()) store->resize(QSize());
+}
+
 void MainWindow::centre() {
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s) return;
@@ -147,9 +152,8 @@ void MainWindow::mousePressEvent(QMouseEvent* e) {
     const QPoint at = PressPixel(rounded, physicalSkinPixel());
     if (at != rounded)
         controls_->onPointerMove(ButtonMask(e->buttons() & ~e->button()),
-                                      ModifierMask(e->modifiers()), at.x(), at.y());
-    controls_->onPointerDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(),
-                                  at.y());
+                                 ModifierMask(e->modifiers()), at.x(), at.y());
+    controls_->onPointerDown(ButtonMask(e->button()), ModifierMask(e->modifiers()), at.x(), at.y());
 }
 
 void MainWindow::followPointer(QPoint grab) {
@@ -182,7 +186,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
     if (!controls_) return;
     const QPointF p = e->position();
     controls_->onPointerMove(ButtonMask(e->buttons()), ModifierMask(e->modifiers()),
-                                  skinPixel(p.x()), skinPixel(p.y()));
+                             skinPixel(p.x()), skinPixel(p.y()));
 }
 
 void MainWindow::enterEvent(QEnterEvent* e) {
@@ -190,8 +194,8 @@ void MainWindow::enterEvent(QEnterEvent* e) {
     if (!controls_) return;
     const QPointF p = e->position();
     controls_->onPointerMove(ButtonMask(QGuiApplication::mouseButtons()),
-                                  ModifierMask(QGuiApplication::keyboardModifiers()),
-                                  skinPixel(p.x()), skinPixel(p.y()));
+                             ModifierMask(QGuiApplication::keyboardModifiers()), skinPixel(p.x()),
+                             skinPixel(p.y()));
 }
 
 void MainWindow::leaveEvent(QEvent*) {
@@ -200,14 +204,12 @@ void MainWindow::leaveEvent(QEvent*) {
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     if (!controls_) return;
-    controls_->onKeyDown(e->key(),
-                                ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), true)));
+    controls_->onKeyDown(e->key(), ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), true)));
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* e) {
     if (!controls_) return;
-    controls_->onKeyUp(e->key(),
-                              ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), false)));
+    controls_->onKeyUp(e->key(), ModifierMask(ModifiersWithKey(e->modifiers(), e->key(), false)));
 }
 
 void MainWindow::focusOutEvent(QFocusEvent*) {

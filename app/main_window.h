@@ -38,6 +38,8 @@ public:
     HintPopup& hint() { return hint_; }
     // Centres the window on the screen it is on (or the primary one).
     void centre();
+    // The hidden window's backing store is given back; Qt makes it again for the next paint.
+    void releaseBackingStore();
     // Whether any part of the window lies on a screen.
     bool onAScreen() const;
     // Moves the window with the pointer, held at grab (a point on the window), until the left

@@ -18,7 +18,7 @@ namespace kestrelon {
 std::optional<QImage> decodePicture(const std::filesystem::path& file, std::string* why = nullptr);
 
 class PictureStore {
-  public:
+public:
     explicit PictureStore(std::filesystem::path dir);
 
     const std::filesystem::path& dir() const { return dir_; }
@@ -28,8 +28,10 @@ class PictureStore {
     std::optional<QImage> load(std::string_view name);
 
     std::size_t cachedPictures() const { return cache_.size(); }
+    // Forgets every decoded picture; each is read again at its next use.
+    void forget() { cache_.clear(); }
 
-  private:
+private:
     struct Entry {
         std::uintmax_t size;
         std::filesystem::file_time_type modified;

@@ -42,6 +42,9 @@ public:
     MonitorState& state() { return state_; }
     Waiter& waiter() { return waiter_; }
     PictureStore& pictures() { return pictures_; }
+    // While the window is out of sight: the decoded skin files go (only the surfaces are kept),
+    // and each is read again when next drawn.
+    void ForgetPictures() { pictures_.forget(); }
 
     // ---- Pictures and fonts --------------------------------------------------------------------
     // Draws the skin file opaquely with its top-left corner at (x, y) of the target.

@@ -47,4 +47,9 @@ check "the second start shows the first one's window" waitfor 50 mapped
 check "the first one runs on" alive "$app"
 window_place "$(window_id)"
 check_eq "shown again in the same place" "$first_place" "${WX},$WY ${WW}x$WH"
+# Hidden, the window gave back its backing store and the skin's decoded pictures: shown again,
+# all of it is drawn once more.
+sleep 0.5
+shot "$work/shown-again.png"
+skin_checks "shown again" "$work/shown-again.png" "$WX" "$WY" 1 "$ROOT_COLOUR"
 finish

@@ -93,6 +93,18 @@ TEST_F(RendererTest, RefreshSkinIsIdempotentAndWritesOnlyTheComposedBlock) {
     EXPECT_EQ(shows, 2);
 }
 
+// A hidden window's renderer forgets its decoded pictures; drawing reads them again, the same.
+TEST_F(RendererTest, PicturesForgottenWhileHiddenAreReadAgainTheSame) {
+    renderer.DrawAllPanels();
+    const QImage drawn = renderer.windowPicture().copy();
+    ASSERT_GT(renderer.pictures().cachedPictures(), 0u);
+    renderer.ForgetPictures();
+    EXPECT_EQ(renderer.pictures().cachedPictures(), 0u);
+    renderer.DrawAllPanels();
+    EXPECT_EQ(renderer.windowPicture(), drawn);
+    EXPECT_GT(renderer.pictures().cachedPictures(), 0u);
+}
+
 TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
     state.ui.lowerLeftWingOpen = true;
     renderer.ShowFanIcon(Channel::Cpu);
