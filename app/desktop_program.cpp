@@ -133,11 +133,9 @@ std::optional<int> DesktopProgram::start() {
     state_.poll.shownMinute = state_.poll.currentMinute;
     renderer_->DrawClockPanel();
 
-    // The icon first: opening the panel waits for it and pushes every setting, which takes
-    // seconds with a panel attached. Until it is over, input waits in the queue.
-    addTrayIcon();
     // The history, the alerts, the panel, the metrics and the end of a sleep.
     service_.start();
+    addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
     if (window_.isHidden()) {
