@@ -118,8 +118,9 @@ std::optional<int> DesktopProgram::start() {
                                    ControlsServices{*this, *mixer_, *sound_}, o_.settingsPath);
     window_.setControls(controls_.get());
 
-    // The poll starts; every panel is drawn once. The clock shows (and the start-up push
-    // sends) the time of day from the start.
+    // The poll starts. The clock shows (and the start-up push sends) the time of day from the
+    // start. Every panel is drawn when the window first shows: a start behind the tray icon
+    // draws nothing that nobody sees.
     probe_ = std::make_unique<InternetProbe>([this](bool linked) { onProbeResult(linked); },
                                              o_.probeAddress);
     hooks_ = std::make_unique<RendererPollHooks>(*renderer_, [this] { probe_->start(); });
@@ -129,19 +130,14 @@ std::optional<int> DesktopProgram::start() {
     setPollTimer(true);
     probe_->start();
     readHostFacts();
-    controls_->DrawAllPanels();
+    controls_->SyncVolume();
     state_.poll.shownMinute = state_.poll.currentMinute;
-    renderer_->DrawClockPanel();
 
     // The history, the alerts, the panel, the metrics and the end of a sleep.
     service_.start();
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
-    if (window_.isHidden()) {
-        renderer_->ForgetPictures();  // read again when the window first shows
-        giveBackFreedMemory();
-    }
     return std::nullopt;
 }
 

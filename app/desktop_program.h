@@ -132,6 +132,7 @@ private:
     QMenu trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
+    bool panelsDrawn_ = false;       // every panel drawn, at the window's first show
     std::unique_ptr<DesktopNotifier> notifier_;
     QIcon trayIcon_, trayAlarmIcon_;
     bool trayShowsAlarm_ = false;

@@ -64,6 +64,11 @@ bool DesktopProgram::trayAvailable() const {
 }
 
 void DesktopProgram::showFromTray() {
+    if (!panelsDrawn_) {  // the first show: every panel, once
+        controls_->DrawAllPanels();
+        renderer_->DrawClockPanel();
+        panelsDrawn_ = true;
+    }
     if (hooks_) hooks_->setHidden(false);  // what the poll left undrawn, drawn before it shows
     if (!window_.onAScreen()) window_.centre();
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);

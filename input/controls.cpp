@@ -31,6 +31,10 @@ void Controls::detachPanel() {
 
 void Controls::DrawAllPanels() {
     renderer_.DrawAllPanels();
+    SyncVolume();
+}
+
+void Controls::SyncVolume() {
     SyncVolumeLevel(s_, panel_);
 }
 

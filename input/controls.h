@@ -41,6 +41,8 @@ public:
     void detachPanel();
     // Draws every panel of the window and brings the panel's volume level in step.
     void DrawAllPanels();
+    // Brings the panel's volume level in step without drawing.
+    void SyncVolume();
 
     void onClick();
     void onPointerDown(int button, int shift, float x, float y);
