@@ -138,6 +138,7 @@ std::optional<int> DesktopProgram::start() {
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
+    if (window_.isHidden()) giveBackFreedMemory();  // what start-up freed, before the long idle
     return std::nullopt;
 }
 
