@@ -11,7 +11,7 @@ namespace kestrelon {
 
 namespace {
 
-bool IsBlank(char c) {
+bool IsSpaceOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 bool IsDigit(char c) {
@@ -27,7 +27,7 @@ double ParseLenientNumber(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text)
-        if (!IsBlank(c)) compact.push_back(c);
+        if (!IsSpaceOrTab(c)) compact.push_back(c);
 
     std::size_t i = 0;
     const auto at = [&](std::size_t k) { return k < compact.size() ? compact[k] : '\0'; };

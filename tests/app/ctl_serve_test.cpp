@@ -12,7 +12,7 @@
 namespace kestrelon {
 namespace {
 
-struct NoBus final : HidBus {
+struct NoPanelBus final : HidBus {
     std::vector<HidDeviceInfo> enumerate() override { return {}; }
     std::unique_ptr<Transport> open(const HidDeviceInfo&, std::string& error) override {
         error = "no panel";
@@ -22,7 +22,7 @@ struct NoBus final : HidBus {
 
 TEST(CtlServe, HandsItsOptionsToTheServiceOrRefusesInOneLine) {
     QTemporaryDir dir;
-    NoBus bus;
+    NoPanelBus bus;
     VirtualTime time{9 * 3600};
     const std::string settingsPath = dir.filePath("Settings.inf").toStdString();
     CtlEnvironment env{bus, time, time, settingsPath, "", {}, {}, "", {}, {}, {}};

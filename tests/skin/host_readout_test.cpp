@@ -46,7 +46,7 @@ TEST(FitNumber, EachUnitsEdgeInFourAndThreeCharacters) {
     EXPECT_EQ(FitNumber(2400, 5, 1), (FittedNumber{"2400", 0}));
 }
 
-std::vector<std::pair<int, std::string>> smallText(const std::string& text, int rightmost) {
+std::vector<std::pair<int, std::string>> smallDigits(const std::string& text, int rightmost) {
     std::vector<std::pair<int, std::string>> glyphs;
     int x = rightmost;
     for (auto c = text.rbegin(); c != text.rend(); ++c, x -= 6)
@@ -73,10 +73,10 @@ TEST_F(RendererTest, HostReadoutsShowTheirUnitWordForTheValueShown) {
         renderer.DrawHostReadout(geo::HostFact::Disk);
         const QImage& after = renderer.windowPicture();
         EXPECT_EQ(after.copy(480, 260, 24, 9),
-                  panel("sramba.bmp", 1, small, smallText(c.ramText, 18)))
+                  panel("sramba.bmp", 1, small, smallDigits(c.ramText, 18)))
             << c.ramMb;
         EXPECT_EQ(after.copy(516, 274, 18, 9),
-                  panel("shdba.bmp", 1, small, smallText(c.diskText, 12)))
+                  panel("shdba.bmp", 1, small, smallDigits(c.diskText, 12)))
             << c.diskGb;
         EXPECT_EQ(fillMismatch(after, QRect(QPoint(506, 262), unit), colour(c.ramUnit)), "")
             << c.ramMb;
@@ -98,7 +98,7 @@ TEST_F(RendererTest, TheProcessorClockHasNoUnitToChange) {
     const QImage before = renderer.windowPicture().copy();
     renderer.DrawHostReadout(geo::HostFact::CpuClock);
     EXPECT_EQ(renderer.windowPicture().copy(520, 245, 31, 9),
-              panel("sspba.bmp", 1, QSize(5, 7), smallText("123456", 25)));
+              panel("sspba.bmp", 1, QSize(5, 7), smallDigits("123456", 25)));
     EXPECT_EQ(diffOutside(renderer.windowPicture(), before, QRect(520, 245, 31, 9)), "");
 }
 

@@ -19,7 +19,7 @@ namespace kestrelon::skingen {
 
 namespace {
 
-constexpr int kW = geo::kLcd.w, kH = geo::kLcd.h;
+constexpr int kLcdW = geo::kLcd.w, kLcdH = geo::kLcd.h;
 
 QRect lcdRect(geo::Control c) {
     return onLcd(controlRect(c));
@@ -33,11 +33,11 @@ QRect paneOf(const geo::Wing& w) {
 }
 
 void drawPanes(QImage& img) {
-    Mask panes(kW, kH);
+    Mask panes(kLcdW, kLcdH);
     for (const auto& w : geo::kWings) {
         QPainterPath p;
         p.addRoundedRect(pixelArea(paneOf(w)), 4, 4);
-        panes = panes.united(Mask::fromPath(p, kW, kH));
+        panes = panes.united(Mask::fromPath(p, kLcdW, kLcdH));
     }
     // The cross and rim: dark brushed metal, raised.
     const Mask frame = panes.inverted();
@@ -135,7 +135,7 @@ void drawSetPointQuadrants(QImage& img) {
 }  // namespace
 
 QImage drawLcd() {
-    QImage img(kW, kH, QImage::Format_RGB32);
+    QImage img(kLcdW, kLcdH, QImage::Format_RGB32);
     img.fill(kGlassBottom);
     drawPanes(img);
     drawAlarmQuadrant(img);

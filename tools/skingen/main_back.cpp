@@ -22,17 +22,17 @@ namespace kestrelon::skingen {
 
 namespace {
 
-constexpr int kW = geo::kWindow.w, kH = geo::kWindow.h;
+constexpr int kBackW = geo::kWindow.w, kBackH = geo::kWindow.h;
 
 Mask pathMask(const QPainterPath& p) {
-    return Mask::fromPath(p, kW, kH);
+    return Mask::fromPath(p, kBackW, kBackH);
 }
 
 // Perforated floor of a dock: a grid of small holes with a lit lower lip.
 void perforate(QImage& img, const Mask& where) {
     const Mask inner = where.grown(-3);
-    for (int y = 0; y < kH; y += 4)
-        for (int x = (y / 4) % 2 * 2; x < kW; x += 4) {
+    for (int y = 0; y < kBackH; y += 4)
+        for (int x = (y / 4) % 2 * 2; x < kBackW; x += 4) {
             if (!inner.at(x, y) || !inner.at(x + 1, y + 1)) continue;
             img.setPixel(x, y, kEngraveDark.rgb());
             img.setPixel(x + 1, y + 1, shaded(QColor(img.pixel(x + 1, y + 1)), 0.12f).rgb());
@@ -41,8 +41,8 @@ void perforate(QImage& img, const Mask& where) {
 
 // Diagonal ridges across a grab ear, parallel to its inner edge.
 void ridge(QImage& img, const Mask& ear, bool upper) {
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
+    for (int y = 0; y < kBackH; ++y)
+        for (int x = 0; x < kBackW; ++x) {
             if (!ear.at(x, y)) continue;
             const int k = upper ? x - y : x + y;
             const int phase = ((k % 5) + 5) % 5;
@@ -264,13 +264,13 @@ void drawSidePanel(QImage& img, const Outline& o) {
     applyOutline(img, glassMask, kOutline, 0.9f);
     drawReadoutWindows(img);
     drawSideLabels(img);
-    QRect panel(geo::kSidePanelX, 0, kW - geo::kSidePanelX, kH);
+    QRect panel(geo::kSidePanelX, 0, kBackW - geo::kSidePanelX, kBackH);
     drawBadge(img, panel.adjusted(0, 0, -12, 0));
     drawVents(img, panel);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     screw(p, QPointF(geo::kSidePanelX + 14, 14), 4);
-    screw(p, QPointF(geo::kSidePanelX + 14, kH - 15), 4);
+    screw(p, QPointF(geo::kSidePanelX + 14, kBackH - 15), 4);
 }
 
 }  // namespace
@@ -281,7 +281,7 @@ QRect sideDisplayRect() {
 
 QImage drawMainBack() {
     const Outline& o = windowOutline();
-    QImage img(kW, kH, QImage::Format_RGB32);
+    QImage img(kBackW, kBackH, QImage::Format_RGB32);
     img.fill(kKey);
 
     // Case metal, then the sunken bay with its docks.
