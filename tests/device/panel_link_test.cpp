@@ -34,8 +34,6 @@ std::function<std::vector<uint8_t>(uint8_t)> busyFor(int busyReads) {
     };
 }
 
-}  // namespace
-
 using PanelLinkTest = LinkFixture;
 
 TEST_F(PanelLinkTest, ReadExchangeSendsTheFrameWaitsAndReadsTheReply) {
@@ -200,5 +198,7 @@ TEST_F(PanelLinkTest, ScopeKeepsTheLinkBusyBetweenItsExchanges) {
     EXPECT_FALSE(link.busy());
     EXPECT_EQ(transport.registers(), (std::vector<uint8_t>{0x14}));
 }
+
+}  // namespace
 
 }  // namespace kestrelon

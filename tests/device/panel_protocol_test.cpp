@@ -39,8 +39,6 @@ struct ProtocolTest : ::testing::Test {
     }
 };
 
-}  // namespace
-
 TEST_F(ProtocolTest, ReadFamiliesUseTheirRegistersAndStoreThePair) {
     transport.replies = {
         reply(0x14, {0xFF, 0x00, 0x1E, 0x00}), reply(0x15, {0x2D, 0x00, 0xFF, 0x00}),
@@ -237,5 +235,7 @@ TEST_F(ProtocolTest, PushesReportWrittenBusyOrFailed) {
     transport.fail_writes = false;
     EXPECT_TRUE(protocol.PushAllSettings().ok());
 }
+
+}  // namespace
 
 }  // namespace kestrelon

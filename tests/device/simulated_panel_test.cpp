@@ -37,8 +37,6 @@ struct SimulatedPanelTest : ::testing::Test {
     }
 };
 
-}  // namespace
-
 TEST_F(SimulatedPanelTest, FullPushLandsInItsRegisters) {
     SimulatedPanel panel(time);
     PanelLink link(panel, time, state);
@@ -194,5 +192,7 @@ TEST(TracingTransport, TracesFramesOfAnyTransport) {
     EXPECT_EQ(lines, (std::vector<std::string>{"> 00 18 00 00 00 00 00 00 24",
                                                "< 00 18 34 12 00 00 00 00 00"}));
 }
+
+}  // namespace
 
 }  // namespace kestrelon
