@@ -3,9 +3,9 @@
 // left part of mainback; also the single frames of a wing slide.
 #include <QRect>
 
-#include "skin/wing_slides.h"
 #include "skin/raster.h"
 #include "skin/skin_renderer.h"
+#include "skin/wing_slides.h"
 #include "skin/wing_state.h"
 
 namespace kestrelon {

@@ -54,8 +54,7 @@ void SkinRenderer::DrawAlarmSetting(int mode) {
     if (ComposeAlarmPanel(mode)) {
         if (mode == 0)
             blit(lcdPicture_, scratch_, geo::kAlarmPanelOnLcd.x, geo::kAlarmPanelOnLcd.y);
-        blit(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x,
-                    geo::kAlarmPanelOnWindow.y);
+        blit(windowPicture_, scratch_, geo::kAlarmPanelOnWindow.x, geo::kAlarmPanelOnWindow.y);
     }
     ShowWindowPicture();
 }
