@@ -92,7 +92,9 @@ void MainWindow::setPicture(const QImage* picture, const QRegion& outline,
 }
 
 void MainWindow::releaseBackingStore() {
-    if (QBackingStore* store = backingStore(); store && isHidden()) store->resize(QSize());
+    // A pixel, not an empty size: QSize() is -1 x -1, which the platform's store cannot make.
+    // The next paint finds the store smaller than the window and makes it whole again.
+    if (QBackingStore* store = backingStore(); store && isHidden()) store->resize(QSize(1, 1));
 }
 
 void MainWindow::centre() {

@@ -38,7 +38,7 @@ public:
     HintPopup& hint() { return hint_; }
     // Centres the window on the screen it is on (or the primary one).
     void centre();
-    // The hidden window's backing store is given back; Qt makes it again for the next paint.
+    // The hidden window's backing store shrinks to a pixel; Qt makes it whole for the next paint.
     void releaseBackingStore();
     // Whether any part of the window lies on a screen.
     bool onAScreen() const;
