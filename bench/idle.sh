@@ -163,25 +163,20 @@ wait_until 20 xdotool search --class conky >/dev/null 2>&1 || { echo "no conky w
 start_logged "$BIN/kestrelon_bare_tray"
 BARE=$STARTED
 wait_until 20 icon_in_tray kestrelon_bare_tray || { echo "the bare Qt tray program never reached the tray" >&2; exit 1; }
-"$BIN/kestrelon_bare_tray" --wake 8 >>"$OUT/bare-wake.log" 2>&1 &
-BARE_WAKE=$!
-STARTED_PIDS+=("$BARE_WAKE")
+start_logged "$BIN/kestrelon_bare_tray" --wake 8
+BARE_WAKE=$STARTED
 start_logged "$BIN/kestrelon_wake_floor" 8
 FLOOR=$STARTED
 
-# The shown copy: runtime, configuration and state folders of its own; a second start of it asks
-# the first to show its window, which is then left alone.
-SHOWN_HOME=$OUT/shown
-mkdir -p "$SHOWN_HOME/config" "$SHOWN_HOME/state"
-mkdir -m 700 "$SHOWN_HOME/rt"
-shown_env=(env "XDG_RUNTIME_DIR=$SHOWN_HOME/rt" "XDG_CONFIG_HOME=$SHOWN_HOME/config"
-           "XDG_STATE_HOME=$SHOWN_HOME/state")
-"${shown_env[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 &
+# The shown copy: folders of its own; a second start of it asks the first to show its window,
+# which is then left alone.
+copy_env shown
+"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 &
 SHOWN=$!
 STARTED_PIDS+=("$SHOWN")
-wait_until 20 test -S "$SHOWN_HOME/rt/kestrelon.socket" ||
+wait_until 20 test -S "$COPY_HOME/rt/kestrelon.socket" ||
     { echo "the shown copy made no control socket" >&2; exit 1; }
-"${shown_env[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 ||
+"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 ||
     { echo "the shown copy's window did not show:" >&2; cat "$OUT/shown.log" >&2; exit 1; }
 shown_windows() { xdotool search --onlyvisible --pid "$SHOWN" --class kestrelon 2>/dev/null; }
 wait_until 20 shown_windows >/dev/null || { echo "the shown copy shows no window" >&2; exit 1; }

@@ -52,12 +52,10 @@ PORT=19817
 
 # start_copy NAME PROGRAM [OPTIONS-FILE-TEXT]: a kestrelon-demo with folders of its own.
 start_copy() {
-    local name=$1 program=$2 options=${3:-} home=$OUT/$1
-    mkdir -p "$home/config/kestrelon" "$home/state"
-    mkdir -m 700 "$home/rt"
-    [ -z "$options" ] || printf '%s\n' "$options" >"$home/config/kestrelon/kestrelon.conf"
-    XDG_RUNTIME_DIR=$home/rt XDG_CONFIG_HOME=$home/config XDG_STATE_HOME=$home/state \
-        "$program" >"$OUT/$name.log" 2>&1 &
+    local name=$1 program=$2 options=${3:-}
+    copy_env "$name"
+    [ -z "$options" ] || printf '%s\n' "$options" >"$COPY_HOME/config/kestrelon/kestrelon.conf"
+    "${COPY_ENV[@]}" "$program" >"$OUT/$name.log" 2>&1 &
     STARTED=$!
     STARTED_PIDS+=("$STARTED")
 }

@@ -77,6 +77,17 @@ start_logged() {
     STARTED_PIDS+=("$STARTED")
 }
 
+# copy_env NAME: runtime, configuration and state folders of its own under $LOG_DIR/NAME for a
+# copy of the program, so that it runs beside others; sets COPY_HOME to the folder and COPY_ENV
+# to the env command that starts a program in them.
+copy_env() {
+    COPY_HOME=$LOG_DIR/$1
+    mkdir -p "$COPY_HOME/config/kestrelon" "$COPY_HOME/state"
+    [ -d "$COPY_HOME/rt" ] || mkdir -m 700 "$COPY_HOME/rt"
+    COPY_ENV=(env "XDG_RUNTIME_DIR=$COPY_HOME/rt" "XDG_CONFIG_HOME=$COPY_HOME/config"
+              "XDG_STATE_HOME=$COPY_HOME/state")
+}
+
 # Ends the process with PID "$1": TERM, up to 5 s for it to go, then KILL.
 end_process() {
     local pid=$1 i
