@@ -105,6 +105,7 @@ std::optional<int> DesktopProgram::start() {
     renderer_ = std::make_unique<SkinRenderer>(state_, o_.skinDir, service_.waiter(),
                                                [this](const QRect& changed) {
                                                    if (!changed.isEmpty()) window_.update(changed);
+                                                   if (window_.isHidden()) packSurfacesSoon();
                                                });
     window_.setPicture(&renderer_->windowPicture(), renderer_->WindowRegion(), wayland_);
     window_.centre();
@@ -138,7 +139,10 @@ std::optional<int> DesktopProgram::start() {
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
-    if (window_.isHidden()) giveBackFreedMemory();  // what start-up freed, before the long idle
+    if (window_.isHidden()) {  // before the long idle: the surfaces packed, what start-up freed
+        renderer_->PackSurfaces();
+        giveBackFreedMemory();
+    }
     return std::nullopt;
 }
 
@@ -163,8 +167,7 @@ void DesktopProgram::attachPanel(PanelLink* link, PanelProtocol* protocol) {
 
 void DesktopProgram::onProbeResult(bool linked) {
     state_.poll.internetLinked = linked;
-    renderer_->ShowLinkState(linked);
-    renderer_->ShowWindowPicture();
+    hooks_->drawLinkState();
 }
 
 void DesktopProgram::closeDevice() {

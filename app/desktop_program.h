@@ -112,6 +112,7 @@ private:
     void onProbeResult(bool linked);
     void stopTimers();
     void giveBackFreedMemory();
+    void packSurfacesSoon();
     // A request from kestrelonctl or a second start that needs the window: show, show history.
     // The panel's requests are answered by the service.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);
@@ -132,7 +133,8 @@ private:
     QMenu trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool trayShowsOnClick_ = false;  // trays that send no double-click
-    bool panelsDrawn_ = false;       // every panel drawn, at the window's first show
+    bool packPending_ = false;
+    bool panelsDrawn_ = false;  // every panel drawn, at the window's first show
     std::unique_ptr<DesktopNotifier> notifier_;
     QIcon trayIcon_, trayAlarmIcon_;
     bool trayShowsAlarm_ = false;

@@ -61,11 +61,27 @@ void DesktopProgram::hideWindow() {
     if (trayAvailable()) {
         window_.hide();
         if (hooks_) hooks_->setHidden(true);  // nothing is drawn while out of sight
-        if (renderer_) renderer_->ForgetPictures();
+        if (renderer_) {
+            renderer_->ForgetPictures();
+            renderer_->PackSurfaces();
+        }
         window_.releaseBackingStore();
     } else
         window_.showMinimized();  // without a tray a hidden window could not come back
     giveBackFreedMemory();
+}
+
+void DesktopProgram::packSurfacesSoon() {
+    // Something was drawn out of sight (a settings change, the clock after a sleep): packed
+    // again once the drawing in progress is over.
+    if (std::exchange(packPending_, true)) return;
+    QTimer::singleShot(0, &window_, [this] {
+        packPending_ = false;
+        if (window_.isHidden() && trayAvailable() && renderer_) {
+            renderer_->PackSurfaces();
+            giveBackFreedMemory();
+        }
+    });
 }
 
 void DesktopProgram::giveBackFreedMemory() {

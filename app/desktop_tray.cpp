@@ -64,6 +64,7 @@ bool DesktopProgram::trayAvailable() const {
 }
 
 void DesktopProgram::showFromTray() {
+    renderer_->UnpackSurfaces();
     if (!panelsDrawn_) {  // the first show: every panel, once
         controls_->DrawAllPanels();
         renderer_->DrawClockPanel();

@@ -127,5 +127,21 @@ void BM_DefaultSkin_FirstDraw(benchmark::State& st) {
 }
 BENCHMARK(BM_DefaultSkin_FirstDraw)->Unit(benchmark::kMillisecond);
 
+// Hiding the window packs the drawn surfaces; showing it, or drawing out of sight, unpacks them.
+// One iteration is one pack and one unpack, after every panel was drawn.
+void BM_DefaultSkin_PackAndUnpackSurfaces(benchmark::State& st) {
+    if (!skinPresent(st)) return;
+    MonitorState state;
+    VirtualTime time;
+    SkinRenderer renderer(state, skinDir(), time, {});
+    renderer.DrawAllPanels();
+    for (auto _ : st) {
+        renderer.PackSurfaces();
+        renderer.UnpackSurfaces();
+        benchmark::DoNotOptimize(renderer.windowPicture().constBits());
+    }
+}
+BENCHMARK(BM_DefaultSkin_PackAndUnpackSurfaces)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kestrelon

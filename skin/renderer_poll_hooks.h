@@ -32,9 +32,16 @@ public:
     void checkInternet() override {
         if (checkInternet_) checkInternet_();
     }
+    // The probe has answered: the link lamp shows the state's answer.
+    void drawLinkState() {
+        if (!draw()) return;
+        renderer_.ShowLinkState(renderer_.state().poll.internetLinked);
+        renderer_.ShowWindowPicture();
+    }
 
-    // The window went out of sight (true) or came back (false). Coming back, what the poll left
-    // undrawn is drawn now: every readout, then the clock panel, which shows the picture.
+    // The window went out of sight (true) or came back (false). Coming back, what was left
+    // undrawn is drawn now: every readout and the link lamp, then the clock panel, which shows
+    // the picture.
     void setHidden(bool hidden) {
         hidden_ = hidden;
         if (hidden_ || !std::exchange(stale_, false)) return;
@@ -42,6 +49,7 @@ public:
             renderer_.DrawTempReadout(channel);
             renderer_.DrawFanReadout(channel);
         }
+        renderer_.ShowLinkState(renderer_.state().poll.internetLinked);
         renderer_.DrawClockPanel();  // and the window's picture shown, once
     }
 

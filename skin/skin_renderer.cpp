@@ -44,6 +44,7 @@ SkinRenderer::SkinRenderer(MonitorState& state, std::filesystem::path skinDir, W
 }
 
 QRegion SkinRenderer::WindowRegion() const {
+    UnpackSurfaces();
     return RegionFromRuns(MakeRegionFromMask(skinPicture_));
 }
 
@@ -56,12 +57,41 @@ void SkinRenderer::noteDrawn(const QImage& target, const QRect& area) {
     if (&target == &windowPicture_) drawnSinceShow_ |= area.intersected(windowPicture_.rect());
 }
 
+void SkinRenderer::PackSurfaces() {
+    if (packed_) return;
+    // mainback and mainba2 are the skin with a few panels drawn over it: packed as their
+    // difference from it, unless they still share its pixels.
+    const auto pack = [this](QImage& surface) -> std::optional<PackedPicture> {
+        std::optional<PackedPicture> packed;
+        if (surface.constBits() != skinPicture_.constBits())
+            packed = PackPicture(surface, skinPicture_);
+        surface = QImage();
+        return packed;
+    };
+    Packed p;
+    p.window = pack(windowPicture_);
+    p.composition = pack(composition_);
+    p.skin = PackPicture(skinPicture_);
+    skinPicture_ = QImage();
+    packed_ = std::move(p);
+}
+
+void SkinRenderer::UnpackSurfaces() const {
+    if (!packed_) return;
+    const Packed p = *std::exchange(packed_, std::nullopt);
+    skinPicture_ = UnpackPicture(p.skin);
+    windowPicture_ = p.window ? UnpackPicture(*p.window, skinPicture_) : skinPicture_;
+    composition_ = p.composition ? UnpackPicture(*p.composition, skinPicture_) : skinPicture_;
+}
+
 void SkinRenderer::blit(QImage& target, const QImage& picture, int x, int y) {
+    UnpackSurfaces();
     BlitPicture(target, picture, x, y);
     noteDrawn(target, QRect(QPoint(x, y), picture.size()));
 }
 
 void SkinRenderer::copyBlock(QImage& target, const QImage& source, const QRect& block) {
+    UnpackSurfaces();
     CopyBlock(target, source, block);
     noteDrawn(target, block);
 }
@@ -106,6 +136,7 @@ bool SkinRenderer::LoadScratch(std::string_view background) {
 void SkinRenderer::DrawSprite(std::string_view picture, std::string_view mask, geo::Point at) {
     const std::optional<QImage> image = pictures_.load(picture);
     const std::optional<QImage> imageMask = pictures_.load(mask);
+    UnpackSurfaces();
     if (image && imageMask) NoBlinkDraw(composition_, *image, *imageMask, at.x, at.y);
 }
 

@@ -7,12 +7,14 @@
 #include <QRegion>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/monitor_state.h"
 #include "core/timing.h"
 #include "skin/geometry.h"
+#include "skin/packed_picture.h"
 #include "skin/picture_store.h"
 
 namespace kestrelon {
@@ -27,9 +29,19 @@ public:
     SkinRenderer& operator=(const SkinRenderer&) = delete;
 
     // ---- Surfaces ------------------------------------------------------------------------------
-    const QImage& windowPicture() const { return windowPicture_; }
-    const QImage& skinPicture() const { return skinPicture_; }
-    const QImage& composition() const { return composition_; }
+    // The three window-sized ones may be packed (see PackSurfaces): reading one unpacks them.
+    const QImage& windowPicture() const {
+        UnpackSurfaces();
+        return windowPicture_;
+    }
+    const QImage& skinPicture() const {
+        UnpackSurfaces();
+        return skinPicture_;
+    }
+    const QImage& composition() const {
+        UnpackSurfaces();
+        return composition_;
+    }
     const QImage& lcdPicture() const { return lcdPicture_; }
     const QImage& scratch() const { return scratch_; }
     const QImage& digitMask() const { return digitMask_; }
@@ -45,6 +57,12 @@ public:
     // While the window is out of sight: the decoded skin files go (only the surfaces are kept),
     // and each is read again when next drawn.
     void ForgetPictures() { pictures_.forget(); }
+    // While the window is out of sight: mainback, mainba2 and the skin picture, 3.5 MiB between
+    // them, are kept compressed. Any drawing or reading unpacks them first, bit for bit as they
+    // were, so packing never changes what the window shows.
+    void PackSurfaces();
+    void UnpackSurfaces() const;
+    bool surfacesPacked() const { return packed_.has_value(); }
 
     // ---- Pictures and fonts --------------------------------------------------------------------
     // Draws the skin file opaquely with its top-left corner at (x, y) of the target.
@@ -120,7 +138,16 @@ private:
     Waiter& waiter_;
     Show show_;
     PictureStore pictures_;
-    QImage windowPicture_, skinPicture_, composition_, lcdPicture_, scratch_, digitMask_;
+    // The window-sized surfaces: mutable, as reading them may first unpack them.
+    mutable QImage windowPicture_, skinPicture_, composition_;
+    QImage lcdPicture_, scratch_, digitMask_;
+    // While packed: the skin picture, and mainback and mainba2 unless they still share its
+    // pixels (as they do until first drawn on).
+    struct Packed {
+        PackedPicture skin;
+        std::optional<PackedPicture> window, composition;
+    };
+    mutable std::optional<Packed> packed_;
     QRect drawnSinceShow_;  // on mainback
 };
 

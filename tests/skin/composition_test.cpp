@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
 #include <climits>
+#include <functional>
 
 #include "renderer_fixture.h"
 #include "skin/renderer_poll_hooks.h"
@@ -103,6 +104,44 @@ TEST_F(RendererTest, PicturesForgottenWhileHiddenAreReadAgainTheSame) {
     renderer.DrawAllPanels();
     EXPECT_EQ(renderer.windowPicture(), drawn);
     EXPECT_GT(renderer.pictures().cachedPictures(), 0u);
+}
+
+// A hidden window's surfaces are packed. Side by side with a renderer that never packs, one
+// packed before every drawing shows the same mainback, mainba2 and skin at every step: from the
+// start, when all three share the skin's pixels, through wing slides that read the skin.
+TEST_F(RendererTest, PackedSurfacesDrawAndReadAsIfNeverPacked) {
+    VirtualTime packedTime;
+    SkinRenderer packed(state, skin.dir(), packedTime, nullptr);
+    const std::vector<std::pair<std::string, std::function<void(SkinRenderer&)>>> steps = {
+        {"nothing drawn", [](SkinRenderer&) {}},
+        {"every panel", [](SkinRenderer& r) { r.DrawAllPanels(); }},
+        {"a readout",
+         [this](SkinRenderer& r) {
+             state.readings.shownTemperature[Channel::Cpu] = 47;
+             r.DrawTempReadout(Channel::Cpu);
+         }},
+        {"the link lamp", [](SkinRenderer& r) { r.ShowLinkState(true); }},
+        {"a wing opening",
+         [](SkinRenderer& r) { r.AnimateWing(geo::WingId::LowerLeft, kWingOpening); }},
+        {"the skin refreshed",
+         [this](SkinRenderer& r) {
+             state.ui.lowerLeftWingOpen = true;
+             r.RefreshSkin();
+         }},
+        {"the clock", [](SkinRenderer& r) { r.DrawClockPanel(); }},
+    };
+    for (const auto& [what, draw] : steps) {
+        packed.PackSurfaces();
+        ASSERT_TRUE(packed.surfacesPacked()) << what;
+        EXPECT_FALSE(packed.windowPicture().isNull()) << what;
+        EXPECT_FALSE(packed.surfacesPacked()) << what << ": reading unpacks";
+        packed.PackSurfaces();
+        draw(packed);
+        draw(renderer);
+        EXPECT_EQ(packed.windowPicture(), renderer.windowPicture()) << what;
+        EXPECT_EQ(packed.composition(), renderer.composition()) << what;
+        EXPECT_EQ(packed.skinPicture(), renderer.skinPicture()) << what;
+    }
 }
 
 TEST_F(RendererTest, RefreshSkinLaysWingsButtonsAndCentreOverTheLcd) {
