@@ -14,7 +14,8 @@
 namespace kestrelon::skintest {
 
 inline QString skinPath(std::string_view name) {
-    return QString::fromStdString(std::string(KESTRELON_SKIN_DIR) + "/" + std::string(name));
+    return QStringLiteral(KESTRELON_SKIN_DIR "/") +
+           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 // A skin picture decoded strictly as BMP, as 32-bit RGB (null when it does not decode).
@@ -39,7 +40,7 @@ inline QRect rectOf(const geo::Area& a) {
 }
 inline QPoint windowPoint(geo::Surface s, geo::Point p) {
     return s == geo::Surface::Lcd ? QPoint(p.x + geo::kLcdOrigin.x, p.y + geo::kLcdOrigin.y)
-                                   : QPoint(p.x, p.y);
+                                  : QPoint(p.x, p.y);
 }
 
 // The skin as the window shows it with every wing closed or open: LCD copied in, wings, buttons
