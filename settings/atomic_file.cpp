@@ -10,7 +10,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "settings/unique_fd.h"
+#include "core/unique_fd.h"
 
 namespace kestrelon {
 

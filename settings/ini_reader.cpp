@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "settings/unique_fd.h"
+#include "core/unique_fd.h"
 
 namespace kestrelon {
 
