@@ -3,14 +3,17 @@
 // kestrelonctl hands it one request line and gets one answer line back.
 #pragma once
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace kestrelon {
+
+class StreamConnection;
+class StreamListener;
 
 // The socket's path, in a directory only the user can enter: $XDG_RUNTIME_DIR, else
 // <temporary directory>/kestrelon-<uid>, which `create` makes (mode 0700) when missing. The
@@ -32,14 +35,20 @@ public:
     // Listens at `path` (nothing for an empty path); a listen that fails is logged in one line.
     // Connections from other users are refused; a request line that is too long, malformed or
     // unknown is answered with one "error ..." line without reaching the handler, and closed.
+    // The socket (mode 0700) replaces whatever was at `path`, and is removed again on destruction.
     LocalControl(const QString& path, Handler handler);
-    bool listening() const { return server_.isListening(); }
+    ~LocalControl();
+    LocalControl(const LocalControl&) = delete;
+    LocalControl& operator=(const LocalControl&) = delete;
+    bool listening() const { return listener_ != nullptr; }
 
 private:
-    void onReadyRead(QLocalSocket* socket);
+    void serve(StreamConnection* connection);
 
-    QLocalServer server_;
     Handler handler_;
+    std::string path_;  // where it listens
+    std::unique_ptr<StreamListener> listener_;
+    QObject connections_;  // the open connections are its children
 };
 
 }  // namespace kestrelon

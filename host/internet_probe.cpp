@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The internet probe on a plain TCP socket: one GET at a time, no proxy but the environment's,
-// a time-out on the connection and on every wait for more bytes, and the first bytes of the
-// answer read as an HTTP status line.
+// each of the name's addresses tried in turn, a time-out on the connection and on every wait for
+// more bytes, and the first bytes of the answer read as an HTTP status line.
 #include "host/internet_probe.h"
 
-#include <QHostAddress>
-#include <QNetworkProxy>
-#include <QTcpSocket>
+#include <arpa/inet.h>
+
+#include <algorithm>
 #include <utility>
+#include <vector>
+
+#include "net/name_lookup.h"
+#include "net/socket_address.h"
+#include "net/stream_connection.h"
 
 namespace kestrelon {
 
@@ -29,8 +34,14 @@ QByteArray Variable(const EnvironmentLookup& environment, const char* lower, con
 
 bool IsLoopback(const QString& host) {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
+    const std::string text = host.toStdString();
+    unsigned char v4[4], v6[16];
+    if (inet_pton(AF_INET, text.c_str(), v4) == 1) return v4[0] == 127;
+    if (inet_pton(AF_INET6, text.c_str(), v6) != 1) return false;
+    static constexpr unsigned char kLoopback[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    static constexpr unsigned char kMappedV4[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
+    return std::equal(v6, v6 + 16, kLoopback) ||
+           (std::equal(v6, v6 + 12, kMappedV4) && v6[12] == 127);  // ::ffff:127.x.y.z
 }
 
 bool Bypassed(const QString& host, const QByteArray& noProxy) {
@@ -80,6 +91,23 @@ std::optional<HttpProxy> ProxyFor(const QUrl& target, const EnvironmentLookup& e
     return proxy;
 }
 
+struct InternetProbe::Attempt {
+    std::unique_ptr<NameLookup> lookup;
+    std::vector<SocketAddress> addresses;  // those not tried yet, in order
+    std::size_t next = 0;
+    std::unique_ptr<StreamConnection> connection;
+    bool connected = false;
+
+    // Lets go of the connection from inside one of its own calls: it goes when the event loop
+    // is back.
+    void drop() {
+        if (StreamConnection* c = connection.release()) {
+            c->abort();
+            c->deleteLater();
+        }
+    }
+};
+
 InternetProbe::InternetProbe(Result result, QUrl address, std::chrono::milliseconds timeout,
                              const EnvironmentLookup& environment)
     : result_(std::move(result)),
@@ -91,12 +119,9 @@ InternetProbe::InternetProbe(Result result, QUrl address, std::chrono::milliseco
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { finish(false); });
 }
 
-InternetProbe::~InternetProbe() {
-    if (!socket_) return;
-    // Not inside one of the socket's signals: finish() lets go of the socket before the result.
-    socket_->disconnect();
-    socket_->abort();
-}
+// A probe still running is dropped: its connection closed, its lookup abandoned (the lookup's
+// thread ends by itself and answers nobody).
+InternetProbe::~InternetProbe() = default;
 
 void InternetProbe::start() {
     if (running_) return;
@@ -106,22 +131,39 @@ void InternetProbe::start() {
         timer_.start(0);  // the answer still comes from the event loop
         return;
     }
-    socket_ = std::make_unique<QTcpSocket>();
-    // Never the application's or the system's proxy: asking for that one starts libproxy's
-    // lookup (and its thread) in every run of the program.
-    socket_->setProxy(QNetworkProxy::NoProxy);
-    QTcpSocket* socket = socket_.get();
-    QObject::connect(socket, &QTcpSocket::connected, &timer_, [this] { connected(); });
-    QObject::connect(socket, &QTcpSocket::readyRead, &timer_, [this] { received(); });
-    QObject::connect(socket, &QTcpSocket::disconnected, &timer_, [this] { ended(); });
-    QObject::connect(socket, &QTcpSocket::errorOccurred, &timer_, [this] { ended(); });
+    attempt_ = std::make_unique<Attempt>();
     timer_.start(timeout_);
-    connecting_ = true;
-    if (proxy_)
-        socket->connectToHost(proxy_->host, proxy_->port);
-    else
-        socket->connectToHost(address_.host(), static_cast<quint16>(address_.port(kHttpPort)));
-    connecting_ = false;
+    const QString host = proxy_ ? proxy_->host : address_.host();
+    const auto port = static_cast<uint16_t>(proxy_ ? proxy_->port : address_.port(kHttpPort));
+    if (const std::optional<SocketAddress> numeric = NumericAddress(host.toStdString(), port)) {
+        attempt_->addresses.push_back(*numeric);
+        connectNext();
+        return;
+    }
+    attempt_->lookup = std::make_unique<NameLookup>(host.toStdString(), port,
+                                                    [this](std::vector<SocketAddress> addresses) {
+                                                        attempt_->addresses = std::move(addresses);
+                                                        connectNext();
+                                                    });
+}
+
+void InternetProbe::connectNext() {
+    attempt_->drop();
+    while (attempt_->next < attempt_->addresses.size()) {
+        const SocketAddress& address = attempt_->addresses[attempt_->next++];
+        UniqueFd fd = OpenStreamSocket(address.family());
+        if (!fd.valid() || StartConnect(fd.get(), address) != 0) continue;
+        auto connection = std::make_unique<StreamConnection>(std::move(fd), true);
+        connection->onConnected = [this] { connected(); };
+        connection->onReceived = [this](std::string_view bytes) {
+            received(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        };
+        connection->onClosed = [this](int) { ended(); };
+        attempt_->connection = std::move(connection);
+        return;
+    }
+    // No address left to try: answer from the event loop, never from inside start().
+    timer_.start(0);
 }
 
 QByteArray InternetProbe::request() const {
@@ -139,23 +181,22 @@ QByteArray InternetProbe::request() const {
 }
 
 void InternetProbe::connected() {
+    attempt_->connected = true;
     timer_.start(timeout_);
-    socket_->write(request());
+    const QByteArray bytes = request();
+    attempt_->connection->write(std::string_view(bytes.constData(), bytes.size()));
 }
 
-void InternetProbe::received() {
+void InternetProbe::received(const char* bytes, qsizetype size) {
     timer_.start(timeout_);
-    statusLine_ += socket_->read(kStatusLineLength - statusLine_.size());
+    statusLine_.append(bytes, std::min(size, kStatusLineLength - statusLine_.size()));
     if (statusLine_.size() >= kStatusLineLength) finish(answered());
 }
 
 void InternetProbe::ended() {
-    if (connecting_) {
-        timer_.start(0);  // failed inside connectToHost: answer from the event loop
-        return;
-    }
-    // The server may have closed right after its answer, before that was read.
-    statusLine_ += socket_->read(kStatusLineLength - statusLine_.size());
+    // Refused or unreachable: the next address; closed once connected (the server may have
+    // closed right after its answer): what it said.
+    if (!attempt_->connected) return connectNext();
     finish(answered());
 }
 
@@ -168,12 +209,8 @@ bool InternetProbe::answered() const {
 
 void InternetProbe::finish(bool linked) {
     timer_.stop();
-    if (QTcpSocket* socket = socket_.release()) {
-        // This may run inside one of the socket's signals: it goes when the event loop is back.
-        socket->disconnect();
-        socket->abort();
-        socket->deleteLater();
-    }
+    if (attempt_) attempt_->drop();  // this may run inside one of the connection's calls
+    attempt_.reset();                // abandons a lookup still running
     running_ = false;  // before the result, so that the result may start the next probe
     if (result_) result_(linked);
 }

@@ -3,9 +3,9 @@
 // on the event loop so that the window keeps responding while it waits.
 //
 // Only http:// addresses are supported; any other address answers "not linked". The probe speaks
-// just enough HTTP/1.1 to read the status line and never consults Qt's proxy factory (and so
-// never loads the desktop's proxy and authentication libraries). A proxy set in the environment
-// is honoured instead, see ProxyFor.
+// just enough HTTP/1.1 to read the status line over a socket of its own, resolving the name on a
+// thread of its own, and never consults the desktop's proxy settings (nor loads their proxy and
+// authentication libraries). A proxy set in the environment is honoured instead, see ProxyFor.
 #pragma once
 
 #include <QByteArray>
@@ -16,8 +16,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class QTcpSocket;
 
 namespace kestrelon {
 
@@ -80,9 +78,12 @@ public:
     bool running() const { return running_; }
 
 private:
+    struct Attempt;  // the name lookup, the addresses left to try and the connection
+
     QByteArray request() const;
+    void connectNext();
     void connected();
-    void received();
+    void received(const char* bytes, qsizetype size);
     void ended();
     bool answered() const;
     void finish(bool linked);
@@ -94,10 +95,9 @@ private:
     // Runs out when the connection or the next bytes take longer than the timeout, or at once
     // for an address the probe cannot open.
     QTimer timer_;
-    std::unique_ptr<QTcpSocket> socket_;
+    std::unique_ptr<Attempt> attempt_;
     QByteArray statusLine_;  // the first bytes of the answer
     bool running_ = false;
-    bool connecting_ = false;  // inside connectToHost, which may fail before it returns
 };
 
 }  // namespace kestrelon

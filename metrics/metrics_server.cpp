@@ -2,82 +2,94 @@
 // The metrics endpoint's connections: read a bounded head, answer once, close.
 #include "metrics/metrics_server.h"
 
-#include <QHostAddress>
-#include <QTcpSocket>
 #include <QTimer>
-#include <memory>
+#include <cerrno>
+#include <cstring>
 
 #include "core/log.h"
 #include "metrics/http_request.h"
+#include "net/socket_address.h"
+#include "net/stream_connection.h"
+#include "net/stream_listener.h"
 
 namespace kestrelon {
 
-MetricsServer::MetricsServer(Source exposition, Limits limits)
-    : exposition_(std::move(exposition)), limits_(limits) {
-    connect(&server_, &QTcpServer::newConnection, this, [this] { accept(); });
-}
+namespace {
 
-MetricsServer::~MetricsServer() = default;
-
-bool MetricsServer::listen(const ListenAddress& address) {
-    const QHostAddress host = address.host == "localhost"
-                                  ? QHostAddress(QHostAddress::LocalHost)
-                                  : QHostAddress(QString::fromStdString(address.host));
-    if (server_.listen(host, address.port)) return true;
-    LogLine("metrics endpoint: cannot listen on " + address.host + ":" +
-            std::to_string(address.port) + ": " + server_.errorString().toStdString());
-    return false;
-}
-
-void MetricsServer::accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (connections_ >= limits_.maxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++connections_;
-        serve(socket);
+// Why a listen failed, in the words the endpoint has always logged.
+std::string ListenError(int error) {
+    switch (error) {
+        case EADDRINUSE:
+            return "The bound address is already in use";
+        case EACCES:
+            return "The address is protected";
+        case EADDRNOTAVAIL:
+        case EAFNOSUPPORT:
+            return "The address is not available";
+        default:
+            return std::strerror(error);
     }
 }
 
-void MetricsServer::serve(QTcpSocket* socket) {
-    // The socket owns its timer and, through the connections, what it has received; ending the
-    // connection in any way deletes the socket and gives its place back.
-    struct Request {
-        QByteArray received;
-        bool answered = false;
+}  // namespace
+
+MetricsServer::MetricsServer(Source exposition, Limits limits)
+    : exposition_(std::move(exposition)), limits_(limits) {}
+
+MetricsServer::~MetricsServer() {
+    listener_.reset();
+    // Now, while the count they give back still exists.
+    qDeleteAll(findChildren<StreamConnection*>(Qt::FindDirectChildrenOnly));
+}
+
+bool MetricsServer::listen(const ListenAddress& address) {
+    const std::optional<SocketAddress> where =
+        NumericAddress(address.host == "localhost" ? "127.0.0.1" : address.host, address.port);
+    UniqueFd fd = where ? ListenTcp(*where) : UniqueFd();
+    const int error = where ? errno : EADDRNOTAVAIL;
+    if (!fd.valid()) {
+        LogLine("metrics endpoint: cannot listen on " + address.host + ":" +
+                std::to_string(address.port) + ": " + ListenError(error));
+        return false;
+    }
+    port_ = LocalPort(fd.get());
+    listener_ = std::make_unique<StreamListener>(std::move(fd), [this](UniqueFd accepted) {
+        if (connections_ >= limits_.maxConnections) return;  // closed at once
+        ++connections_;
+        // Owned by the server; ending the connection in any way deletes it and gives its place
+        // back.
+        auto* connection = new StreamConnection(std::move(accepted), false, this);
+        connect(connection, &QObject::destroyed, this, [this] { --connections_; });
+        serve(connection);
+    });
+    return true;
+}
+
+void MetricsServer::serve(StreamConnection* connection) {
+    // The connection owns its timers and, through the handlers, what it has received.
+    const auto end = [connection] {
+        connection->abort();
+        connection->deleteLater();
     };
-    auto request = std::make_shared<Request>();
-    const auto end = [socket] {
-        socket->abort();
-        socket->deleteLater();
-    };
-    auto* idle = new QTimer(socket);
+    auto* idle = new QTimer(connection);
     idle->setSingleShot(true);
     idle->start(limits_.idleMs);
-    connect(idle, &QTimer::timeout, socket, end);
-    QTimer::singleShot(limits_.deadlineMs, socket, end);
-    socket->setReadBufferSize(kMaxRequestHead + 1);
-    connect(socket, &QObject::destroyed, this, [this] { --connections_; });
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QTcpSocket::readyRead, socket, [this, socket, idle, request] {
-        const QByteArray data = socket->readAll();
-        if (request->answered) return;  // the rest of a request already answered is dropped
+    connect(idle, &QTimer::timeout, connection, end);
+    QTimer::singleShot(limits_.deadlineMs, connection, end);
+    connection->onClosed = [connection](int) { connection->deleteLater(); };
+    connection->onReceived = [this, connection, idle,
+                              received = std::string()](std::string_view data) mutable {
         idle->start(limits_.idleMs);
-        request->received.append(
-            data.left(static_cast<qsizetype>(kMaxRequestHead) + 1 - request->received.size()));
-        const RequestHead head = ParseRequestHead(
-            std::string_view(request->received.constData(), request->received.size()));
+        received.append(data.substr(0, kMaxRequestHead + 1 - received.size()));
+        const RequestHead head = ParseRequestHead(received);
         if (head.state == RequestHead::State::Incomplete) return;
-        request->answered = true;
         const bool wantsMetrics = head.state == RequestHead::State::Complete &&
                                   (head.method == "GET" || head.method == "HEAD") &&
                                   head.target == "/metrics";
-        socket->write(QByteArray::fromStdString(
-            HttpAnswer(head, wantsMetrics ? exposition_() : std::string())));
-        socket->disconnectFromHost();
-    });
+        // What comes after the head is dropped from here on.
+        connection->write(HttpAnswer(head, wantsMetrics ? exposition_() : std::string()));
+        connection->closeAfterWriting();
+    };
 }
 
 }  // namespace kestrelon

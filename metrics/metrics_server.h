@@ -5,15 +5,16 @@
 #pragma once
 
 #include <QObject>
-#include <QTcpServer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "metrics/listen_address.h"
 
-class QTcpSocket;
-
 namespace kestrelon {
+
+class StreamConnection;
+class StreamListener;
 
 struct MetricsLimits {
     int maxConnections = 16;
@@ -31,16 +32,16 @@ public:
 
     // Starts listening; false, with the reason logged in one line, when it cannot.
     bool listen(const ListenAddress& address);
-    uint16_t port() const { return server_.serverPort(); }
+    uint16_t port() const { return port_; }
     int connections() const { return connections_; }
 
 private:
-    void accept();
-    void serve(QTcpSocket* socket);
+    void serve(StreamConnection* connection);
 
     Source exposition_;
     Limits limits_;
-    QTcpServer server_;
+    std::unique_ptr<StreamListener> listener_;
+    uint16_t port_ = 0;
     int connections_ = 0;
 };
 

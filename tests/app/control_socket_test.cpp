@@ -2,15 +2,17 @@
 // Who reaches the control socket: its directory (missing, the user's own, another's, open to
 // others, a link, a file), the peer's user id, and a server that answers bad requests with one
 // line and runs on.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -230,6 +232,93 @@ TEST(ControlSocketServer, AListenThatFailsIsLoggedInOneLine) {
               0u)
         << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+}
+
+// Whatever is left at the socket's path is replaced by a private socket that answers, and the
+// socket is gone again when the server goes.
+TEST(ControlSocketServer, TakesThePathOverPrivatelyAndGivesItBack) {
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> leave;  // what is at the path before
+    } cases[] = {
+        {"nothing", [](const std::string&) {}},
+        {"the socket of a program that died",
+         [](const std::string& p) {
+             const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             std::strcpy(address.sun_path, p.c_str());
+             bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+             close(fd);
+         }},
+        {"a file", [](const std::string& p) { close(creat(p.c_str(), 0666)); }},
+    };
+    const mode_t oldMask = umask(0);  // the socket's mode must not come from the umask
+    for (const auto& c : cases) {
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath("kestrelon.socket");
+        c.leave(path.toStdString());
+        {
+            LocalControl control(path, [](const std::string& request,
+                                          const LocalControl::Reply& reply) { reply(request); });
+            ASSERT_TRUE(control.listening()) << c.what;
+            struct stat st {};
+            ASSERT_EQ(lstat(path.toLocal8Bit().constData(), &st), 0) << c.what;
+            EXPECT_TRUE(S_ISSOCK(st.st_mode)) << c.what;
+            EXPECT_EQ(st.st_mode & 07777, 0700u) << c.what;
+            EXPECT_EQ(Exchange(path, "show\n"), "show\n") << c.what;
+            std::vector<std::string> beside;
+            for (const auto& entry : fs::directory_iterator(tmp.path().toStdString()))
+                beside.push_back(entry.path().filename().string());
+            EXPECT_EQ(beside, std::vector<std::string>{"kestrelon.socket"})
+                << c.what << ": nothing else is left beside it";
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(path.toStdString()))) << c.what;
+    }
+    umask(oldMask);
+}
+
+// The client's side against a bare server: an answer arrives whole however it is cut, and a
+// server that closes without a line, or says nothing in time, gave no answer.
+TEST(ControlSocketClient, ReadsOneAnswerLine) {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("kestrelon.socket");
+    EXPECT_EQ(LocalControl::Ask(path, "show"), std::nullopt) << "nobody listens";
+    EXPECT_EQ(LocalControl::Ask(QString(), "show"), std::nullopt);
+    const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.toLocal8Bit().constData());
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(server, 4), 0);
+    const struct {
+        const char* what;
+        std::string reply;   // what the server sends before it closes; "-": nothing in time
+        std::string answer;  // what Ask returns
+    } cases[] = {
+        {"a line", "ok 1 2 3\n", "ok 1 2 3"},
+        {"blanks around it", "  status ok \r\n", "status ok"},
+        {"more after the line", "first\nsecond\n", "first"},
+        {"a long line in many pieces", std::string(300000, 'y') + "\n", std::string(300000, 'y')},
+        {"closed without a newline", "half", "error no answer from kestrelon"},
+        {"no answer in time", "-", "error no answer from kestrelon"},
+    };
+    for (const auto& c : cases) {
+        auto asked =
+            std::async(std::launch::async, [&] { return LocalControl::Ask(path, "status", 300); });
+        const int peer = accept(server, nullptr, nullptr);
+        ASSERT_GE(peer, 0);
+        std::string request;
+        for (char b; recv(peer, &b, 1, 0) == 1 && b != '\n';) request += b;
+        if (c.reply == "-") asked.wait();
+        for (std::size_t at = 0; c.reply != "-" && at < c.reply.size(); at += 4096)
+            send(peer, c.reply.data() + at, std::min<std::size_t>(4096, c.reply.size() - at),
+                 MSG_NOSIGNAL);
+        close(peer);
+        EXPECT_EQ(request, "status") << c.what;
+        EXPECT_EQ(asked.get(), c.answer) << c.what;
+    }
+    close(server);
 }
 
 }  // namespace

@@ -140,6 +140,28 @@ TEST(InternetProbe, AProbeLeftRunningIsDroppedWithoutAnAnswer) {
     EXPECT_EQ(answers, 0);
 }
 
+// A name is resolved off the loop and each of its addresses tried in turn (localhost may name
+// ::1 first, where nobody listens); a probe dropped while the name is looked up never answers.
+TEST(InternetProbe, ResolvesANameAndMayBeDroppedMeanwhile) {
+    LoopbackServer server("200 OK");
+    QUrl byName = server.url();
+    byName.setHost(QStringLiteral("localhost"));
+    std::optional<bool> linked;
+    InternetProbe probe([&](bool l) { linked = l; }, byName);
+    probe.start();
+    EXPECT_FALSE(linked.has_value());
+    EXPECT_EQ(Await(linked), true);
+
+    int answers = 0;
+    for (int i = 0; i < 20; ++i) {
+        InternetProbe dropped([&](bool) { ++answers; }, byName);
+        dropped.start();
+        if (i % 2) QTest::qWait(1);
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(answers, 0);
+}
+
 // The proxy as the environment gives it, and the hosts that go around it.
 TEST(InternetProbe, ProxyForFollowsTheEnvironment) {
     const std::map<std::string, QByteArray> lan = {{"http_proxy", "http://proxy.lan:3128"}};
