@@ -21,9 +21,11 @@ deb=${debs[0]}
 
 [ "$(dpkg-deb -f "$deb" Package)" = kestrelon ] || fail "package name is not kestrelon"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6network6 libqt6dbus6 libhidapi-hidraw0 libasound2; do
+for library in libqt6widgets6 libqt6dbus6 libhidapi-hidraw0 libasound2; do
     [[ ", $depends," =~ [\ ,]$library[\ ,] ]] || fail "Depends lacks $library: $depends"
 done
+# The sockets are our own: Qt Network, and the Kerberos and proxy libraries it loads, stay out.
+[[ ", $depends," =~ [\ ,]libqt6network6[\ ,] ]] && fail "Depends names libqt6network6: $depends"
 
 dpkg-deb -e "$deb" "$scratch/control"
 for script in postinst postrm; do
