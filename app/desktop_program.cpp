@@ -140,7 +140,7 @@ std::optional<int> DesktopProgram::start() {
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
     if (window_.isHidden()) {  // before the long idle: the surfaces packed, what start-up freed
-        renderer_->PackSurfaces();
+        renderer_->PutAway();
         giveBackFreedMemory();
     }
     return std::nullopt;

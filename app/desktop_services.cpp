@@ -61,10 +61,7 @@ void DesktopProgram::hideWindow() {
     if (trayAvailable()) {
         window_.hide();
         if (hooks_) hooks_->setHidden(true);  // nothing is drawn while out of sight
-        if (renderer_) {
-            renderer_->ForgetPictures();
-            renderer_->PackSurfaces();
-        }
+        if (renderer_) renderer_->PutAway();
         window_.releaseBackingStore();
     } else
         window_.showMinimized();  // without a tray a hidden window could not come back
@@ -78,7 +75,7 @@ void DesktopProgram::packSurfacesSoon() {
     QTimer::singleShot(0, &window_, [this] {
         packPending_ = false;
         if (window_.isHidden() && trayAvailable() && renderer_) {
-            renderer_->PackSurfaces();
+            renderer_->PutAway();
             giveBackFreedMemory();
         }
     });

@@ -64,7 +64,7 @@ bool AlarmClock::SetClicked() {
         hourFlag = 1;
         return false;
     }
-    if ((s_.ui.alarmEdit == AlarmEdit::Hour)) {
+    if (s_.ui.alarmEdit == AlarmEdit::Hour) {
         s_.ui.alarmEdit = AlarmEdit::Minute;
         hourFlag = 0;
         minuteFlag = 1;
@@ -78,9 +78,9 @@ bool AlarmClock::SetClicked() {
 }
 
 void AlarmClock::ArrowClicked(int step) {
-    if ((s_.ui.alarmEdit == AlarmEdit::Hour))
+    if (s_.ui.alarmEdit == AlarmEdit::Hour)
         s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Hour, step);
-    if ((s_.ui.alarmEdit == AlarmEdit::Minute))
+    if (s_.ui.alarmEdit == AlarmEdit::Minute)
         s_.settings.alarm.text = AdjustAlarmTime(s_.settings.alarm.text, AlarmField::Minute, step);
     s_.ui.alarmEditTouchedAt = selection_.now();
     renderer_.DrawAlarmSetting(kWhole);

@@ -63,6 +63,12 @@ public:
     void PackSurfaces();
     void UnpackSurfaces() const;
     bool surfacesPacked() const { return packed_.has_value(); }
+    // Both of the above, for a window gone out of sight (the store would otherwise keep the skin
+    // picture the surfaces were made from).
+    void PutAway() {
+        ForgetPictures();
+        PackSurfaces();
+    }
 
     // ---- Pictures and fonts --------------------------------------------------------------------
     // Draws the skin file opaquely with its top-left corner at (x, y) of the target.
