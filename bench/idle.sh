@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Idle cost side by side on one private Xvfb with a tint2 tray: kestrelon-demo hidden in its tray
 # polling the simulated panel, a second kestrelon-demo (folders of its own) with its window shown
-# and left alone, gkrellm with its default monitors and conky in a window (Debian's default
+# and left alone, a third whose window was shown once and hidden again with its minimise button,
+# gkrellm with its default monitors and conky in a window (Debian's default
 # conky.conf, own window of type normal, 1 s updates), for memory a bare Qt 6 widgets program with
 # a hidden window behind a tray icon (bench/bare_tray), and, for what waking up itself costs, the
 # same bare program woken by a timer 8 times a second and a process that only sleeps and wakes 8
@@ -150,7 +151,7 @@ else
         'conky.text = [[ $uptime $cpu% $mem/$memmax ]]' >"$OUT/conky.conf"
 fi
 
-echo "kestrelon: starting kestrelon-demo, gkrellm, conky, the bare programs and a shown kestrelon-demo..." >&2
+echo "kestrelon: starting kestrelon-demo, gkrellm, conky, the bare programs and two more kestrelon-demo..." >&2
 start_logged "$BIN/kestrelon-demo"
 DEMO=$STARTED
 wait_until 20 icon_in_tray kestrelon || { echo "kestrelon-demo never reached the tray" >&2; exit 1; }
@@ -168,6 +169,36 @@ BARE_WAKE=$STARTED
 start_logged "$BIN/kestrelon_wake_floor" 8
 FLOOR=$STARTED
 
+# The copy shown once: shown as the shown copy below is, then hidden again with the skin's minimise
+# button, as a user puts it away after a look; first, so that no other window lies over it.
+copy_env once
+"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/once.log" 2>&1 &
+ONCE=$!
+STARTED_PIDS+=("$ONCE")
+wait_until 20 test -S "$COPY_HOME/rt/kestrelon.socket" ||
+    { echo "the shown-once copy made no control socket" >&2; exit 1; }
+"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/once.log" 2>&1 ||
+    { echo "the shown-once copy's window did not show:" >&2; cat "$OUT/once.log" >&2; exit 1; }
+once_windows() { xdotool search --onlyvisible --pid "$ONCE" --class kestrelon 2>/dev/null; }
+# Its main window: the skin's size (its tray icon is a window of the same class too).
+once_main() {
+    local id
+    for id in $(once_windows); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        [ "$WIDTH" -ge 600 ] && { echo "$id"; return 0; }
+    done
+    return 1
+}
+wait_until 20 once_main >/dev/null || { echo "the shown-once copy shows no window" >&2; exit 1; }
+sleep 2  # drawn in full
+ONCE_WINDOW=$(once_main)
+eval "$(xdotool getwindowgeometry --shell "$ONCE_WINDOW")"
+xdotool mousemove "$((X + 50))" "$((Y + 223))" click 1  # the minimise button's middle
+sleep 0.3  # the pointer rests until the release is handled
+xdotool mousemove 0 0
+once_hidden() { ! once_windows | grep -qx "$ONCE_WINDOW"; }
+wait_until 20 once_hidden || { echo "the shown-once copy's window did not hide" >&2; exit 1; }
+
 # The shown copy: folders of its own; a second start of it asks the first to show its window,
 # which is then left alone.
 copy_env shown
@@ -182,8 +213,8 @@ shown_windows() { xdotool search --onlyvisible --pid "$SHOWN" --class kestrelon 
 wait_until 20 shown_windows >/dev/null || { echo "the shown copy shows no window" >&2; exit 1; }
 sleep "$SETTLE"
 
-names=(kestrelon-demo kestrelon-shown gkrellm conky bare-qt-tray bare-qt-8/s sleep-8/s)
-pids=("$DEMO" "$SHOWN" "$GKRELLM" "$CONKY" "$BARE" "$BARE_WAKE" "$FLOOR")
+names=(kestrelon-demo kestrelon-shown kestrelon-once gkrellm conky bare-qt-tray bare-qt-8/s sleep-8/s)
+pids=("$DEMO" "$SHOWN" "$ONCE" "$GKRELLM" "$CONKY" "$BARE" "$BARE_WAKE" "$FLOOR")
 before=() after=() t_before=() t_after=()
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 CPU_BEFORE=$(cpu_line)
