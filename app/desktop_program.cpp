@@ -26,6 +26,9 @@ namespace {
 
 constexpr int kBlinkIntervalMs = 100;
 constexpr int kCursorIntervalMs = 100;
+// A start behind the tray puts the window's pictures away this long after the icon was added,
+// so that packing them does not hold up the icon's docking.
+constexpr int kPutAwayAfterStartMs = 500;
 constexpr const char* kClickSoundFile = "nimclick.wav";
 
 }  // namespace
@@ -139,10 +142,8 @@ std::optional<int> DesktopProgram::start() {
     addTrayIcon();
     if (!trayAvailable()) showFromTray();  // no tray: the window is the only way in
     if (o_.showHistory) showHistory();
-    if (window_.isHidden()) {  // before the long idle: the surfaces packed, what start-up freed
-        renderer_->PutAway();
-        giveBackFreedMemory();
-    }
+    // Before the long idle, once the icon has docked: the surfaces packed, what start-up freed.
+    if (window_.isHidden()) packSurfacesSoon(kPutAwayAfterStartMs);
     return std::nullopt;
 }
 

@@ -112,7 +112,8 @@ private:
     void onProbeResult(bool linked);
     void stopTimers();
     void giveBackFreedMemory();
-    void packSurfacesSoon();
+    // Puts the renderer's pictures away if the window is still out of sight after `delayMs`.
+    void packSurfacesSoon(int delayMs = 0);
     // A request from kestrelonctl or a second start that needs the window: show, show history.
     // The panel's requests are answered by the service.
     void handleRequest(const std::string& request, const LocalControl::Reply& reply);

@@ -68,11 +68,11 @@ void DesktopProgram::hideWindow() {
     giveBackFreedMemory();
 }
 
-void DesktopProgram::packSurfacesSoon() {
+void DesktopProgram::packSurfacesSoon(int delayMs) {
     // Something was drawn out of sight (a settings change, the clock after a sleep): packed
     // again once the drawing in progress is over.
     if (std::exchange(packPending_, true)) return;
-    QTimer::singleShot(0, &window_, [this] {
+    QTimer::singleShot(delayMs, &window_, [this] {
         packPending_ = false;
         if (window_.isHidden() && trayAvailable() && renderer_) {
             renderer_->PutAway();
