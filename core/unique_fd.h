@@ -9,7 +9,7 @@
 namespace kestrelon {
 
 class UniqueFd {
-  public:
+public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -33,7 +33,7 @@ class UniqueFd {
         return ::close(std::exchange(fd_, -1)) == 0;
     }
 
-  private:
+private:
     void reset() {
         if (fd_ >= 0) ::close(std::exchange(fd_, -1));
     }
