@@ -25,6 +25,7 @@
 #include "app/socket_access.h"
 #include "core/log.h"
 #include "core/unique_fd.h"
+#include "net/socket_address.h"
 #include "net/stream_connection.h"
 #include "net/stream_listener.h"
 
@@ -36,7 +37,6 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr int kConnectMs = 500;
 constexpr std::size_t kLongestLine = kLongestControlRequest + 1;  // with '\n'
-constexpr int kBacklog = 50;
 
 // Answers one line and closes the connection once it is sent.
 void Answer(StreamConnection* connection, const std::string& line) {
@@ -63,13 +63,13 @@ UniqueFd ListenUnix(const std::string& path) {
     if (!::mkdtemp(staging.data())) return UniqueFd();
     const std::string bound = staging + "/s";
     sockaddr_un address;
-    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    UniqueFd fd = OpenStreamSocket(AF_UNIX);
     int error = 0;
     if (!UnixAddress(path, address) || !UnixAddress(bound, address))
         error = ENAMETOOLONG;
     else if (!fd.valid() ||
              ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-             ::listen(fd.get(), kBacklog) != 0 || ::chmod(bound.c_str(), 0700) != 0 ||
+             ::listen(fd.get(), kListenBacklog) != 0 || ::chmod(bound.c_str(), 0700) != 0 ||
              ::rename(bound.c_str(), path.c_str()) != 0)
         error = errno;
     ::unlink(bound.c_str());  // left only when it was not renamed
@@ -104,7 +104,7 @@ bool WaitFor(int fd, short events, int ms) {
 UniqueFd ConnectUnix(const std::string& path) {
     sockaddr_un address;
     if (!UnixAddress(path, address)) return UniqueFd();
-    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    UniqueFd fd = OpenStreamSocket(AF_UNIX);
     if (!fd.valid()) return fd;
     const SteadyClock::time_point deadline =
         SteadyClock::now() + std::chrono::milliseconds(kConnectMs);

@@ -169,48 +169,48 @@ BARE_WAKE=$STARTED
 start_logged "$BIN/kestrelon_wake_floor" 8
 FLOOR=$STARTED
 
-# The copy shown once: shown as the shown copy below is, then hidden again with the skin's minimise
-# button, as a user puts it away after a look; first, so that no other window lies over it.
-copy_env once
-"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/once.log" 2>&1 &
-ONCE=$!
-STARTED_PIDS+=("$ONCE")
-wait_until 20 test -S "$COPY_HOME/rt/kestrelon.socket" ||
-    { echo "the shown-once copy made no control socket" >&2; exit 1; }
-"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/once.log" 2>&1 ||
-    { echo "the shown-once copy's window did not show:" >&2; cat "$OUT/once.log" >&2; exit 1; }
-once_windows() { xdotool search --onlyvisible --pid "$ONCE" --class kestrelon 2>/dev/null; }
-# Its main window: the skin's size (its tray icon is a window of the same class too).
-once_main() {
+# start_shown_copy NAME: a kestrelon-demo with folders of its own whose window a second start
+# of it has shown; sets SHOWN_PID and SHOWN_WINDOW (its main window, the skin's size: its tray
+# icon is a window of the same class too).
+start_shown_copy() {
+    local name=$1
+    copy_env "$name"
+    "${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/$name.log" 2>&1 &
+    SHOWN_PID=$!
+    STARTED_PIDS+=("$SHOWN_PID")
+    wait_until 20 test -S "$COPY_HOME/rt/kestrelon.socket" ||
+        { echo "the $name copy made no control socket" >&2; exit 1; }
+    "${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/$name.log" 2>&1 ||
+        { echo "the $name copy's window did not show:" >&2; cat "$OUT/$name.log" >&2; exit 1; }
+    wait_until 20 copy_main_window "$SHOWN_PID" >/dev/null ||
+        { echo "the $name copy shows no window" >&2; exit 1; }
+    SHOWN_WINDOW=$(copy_main_window "$SHOWN_PID")
+}
+copy_windows() { xdotool search --onlyvisible --pid "$1" --class kestrelon 2>/dev/null; }
+copy_main_window() {
     local id
-    for id in $(once_windows); do
+    for id in $(copy_windows "$1"); do
         eval "$(xdotool getwindowgeometry --shell "$id")"
         [ "$WIDTH" -ge 600 ] && { echo "$id"; return 0; }
     done
     return 1
 }
-wait_until 20 once_main >/dev/null || { echo "the shown-once copy shows no window" >&2; exit 1; }
+
+# The copy shown once, then hidden again with the skin's minimise button, as a user puts it away
+# after a look; first, so that no other window lies over it.
+start_shown_copy once
+ONCE=$SHOWN_PID ONCE_WINDOW=$SHOWN_WINDOW
 sleep 2  # drawn in full
-ONCE_WINDOW=$(once_main)
 eval "$(xdotool getwindowgeometry --shell "$ONCE_WINDOW")"
 xdotool mousemove "$((X + 50))" "$((Y + 223))" click 1  # the minimise button's middle
 sleep 0.3  # the pointer rests until the release is handled
 xdotool mousemove 0 0
-once_hidden() { ! once_windows | grep -qx "$ONCE_WINDOW"; }
-wait_until 20 once_hidden || { echo "the shown-once copy's window did not hide" >&2; exit 1; }
+once_hidden() { ! copy_windows "$ONCE" | grep -qx "$ONCE_WINDOW"; }
+wait_until 20 once_hidden || { echo "the once copy's window did not hide" >&2; exit 1; }
 
-# The shown copy: folders of its own; a second start of it asks the first to show its window,
-# which is then left alone.
-copy_env shown
-"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 &
-SHOWN=$!
-STARTED_PIDS+=("$SHOWN")
-wait_until 20 test -S "$COPY_HOME/rt/kestrelon.socket" ||
-    { echo "the shown copy made no control socket" >&2; exit 1; }
-"${COPY_ENV[@]}" "$BIN/kestrelon-demo" >>"$OUT/shown.log" 2>&1 ||
-    { echo "the shown copy's window did not show:" >&2; cat "$OUT/shown.log" >&2; exit 1; }
-shown_windows() { xdotool search --onlyvisible --pid "$SHOWN" --class kestrelon 2>/dev/null; }
-wait_until 20 shown_windows >/dev/null || { echo "the shown copy shows no window" >&2; exit 1; }
+# The shown copy, whose window is then left alone.
+start_shown_copy shown
+SHOWN=$SHOWN_PID
 sleep "$SETTLE"
 
 names=(kestrelon-demo kestrelon-shown kestrelon-once gkrellm conky bare-qt-tray bare-qt-8/s sleep-8/s)

@@ -10,12 +10,6 @@
 
 namespace kestrelon {
 
-namespace {
-
-constexpr int kBacklog = 50;
-
-}  // namespace
-
 std::optional<SocketAddress> NumericAddress(const std::string& host, uint16_t port) {
     SocketAddress address;
     auto* v4 = reinterpret_cast<sockaddr_in*>(&address.storage);
@@ -47,7 +41,8 @@ UniqueFd ListenTcp(const SocketAddress& address) {
     ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (address.family() == AF_INET6)
         ::setsockopt(fd.get(), IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
-    if (::bind(fd.get(), address.get(), address.length) != 0 || ::listen(fd.get(), kBacklog) != 0) {
+    if (::bind(fd.get(), address.get(), address.length) != 0 ||
+        ::listen(fd.get(), kListenBacklog) != 0) {
         const int error = errno;
         fd = UniqueFd();
         errno = error;

@@ -24,6 +24,9 @@ struct SocketAddress {
 // An IPv4 or IPv6 address written as numbers ("127.0.0.1", "::1"); nothing for anything else.
 std::optional<SocketAddress> NumericAddress(const std::string& host, uint16_t port);
 
+// How many connections a listening socket holds until they are accepted.
+inline constexpr int kListenBacklog = 50;
+
 // A new non-blocking stream socket of `family`, closed on exec; invalid (errno set) on failure.
 UniqueFd OpenStreamSocket(int family);
 
