@@ -7,10 +7,6 @@ namespace kestrelon {
 
 namespace {
 
-// The fastest zlib level: the surfaces are drawn with large flat areas, which it already shrinks
-// about fivefold, and packing runs on the window's thread each time the window hides.
-constexpr int kPackLevel = 1;
-
 bool alike(const QImage& a, const QImage& b) {
     return !a.isNull() && a.size() == b.size() && a.format() == b.format() &&
            a.sizeInBytes() == b.sizeInBytes();
@@ -25,15 +21,15 @@ void XorWith(QImage& picture, const QImage& base) {
 
 }  // namespace
 
-PackedPicture PackPicture(const QImage& picture, const QImage& base) {
+PackedPicture PackPicture(const QImage& picture, const QImage& base, int level) {
     if (picture.isNull()) return {};
     PackedPicture packed{{}, picture.size(), picture.format(), alike(base, picture)};
     if (packed.againstBase) {
         QImage delta = picture.copy();
         XorWith(delta, base);
-        packed.bytes = qCompress(delta.constBits(), delta.sizeInBytes(), kPackLevel);
+        packed.bytes = qCompress(delta.constBits(), delta.sizeInBytes(), level);
     } else
-        packed.bytes = qCompress(picture.constBits(), picture.sizeInBytes(), kPackLevel);
+        packed.bytes = qCompress(picture.constBits(), picture.sizeInBytes(), level);
     return packed;
 }
 

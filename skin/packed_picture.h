@@ -18,7 +18,8 @@ struct PackedPicture {
 // A base picture of the same size and format is XORed out first: a surface that differs from it
 // in a few places packs to little more than those places, and quickly. The same base is needed
 // to unpack it.
-PackedPicture PackPicture(const QImage& picture, const QImage& base = {});
+// `level` is zlib's, 1 (fastest) to 9 (smallest).
+PackedPicture PackPicture(const QImage& picture, const QImage& base = {}, int level = 1);
 // The packed picture; a null image when the bytes do not unpack to its size, or when it was
 // packed against a base and `base` is not one like it.
 QImage UnpackPicture(const PackedPicture& packed, const QImage& base = {});

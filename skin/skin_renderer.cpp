@@ -59,29 +59,31 @@ void SkinRenderer::noteDrawn(const QImage& target, const QRect& area) {
 
 void SkinRenderer::PackSurfaces() {
     if (packed_) return;
-    // mainback and mainba2 are the skin with a few panels drawn over it: packed as their
-    // difference from it, unless they still share its pixels.
-    const auto pack = [this](QImage& surface) -> std::optional<PackedPicture> {
-        std::optional<PackedPicture> packed;
-        if (surface.constBits() != skinPicture_.constBits())
-            packed = PackPicture(surface, skinPicture_);
-        surface = QImage();
-        return packed;
+    // The skin picture never changes: packed once, small rather than fast, and kept. mainback is
+    // the skin with a few panels drawn over it, and mainba2 mostly mainback again: each is packed
+    // as its difference from the one before, at the fastest level as this runs at every hide.
+    // Until first drawn on, they share the skin's pixels and are not packed at all.
+    if (!packedSkin_) packedSkin_ = PackPicture(skinPicture_, {}, kSkinPackLevel);
+    const auto shares = [](const QImage& a, const QImage& b) {
+        return a.constBits() == b.constBits();
     };
     Packed p;
-    p.window = pack(windowPicture_);
-    p.composition = pack(composition_);
-    p.skin = PackPicture(skinPicture_);
-    skinPicture_ = QImage();
+    p.compositionIsSkin = shares(composition_, skinPicture_);
+    if (!p.compositionIsSkin && !shares(composition_, windowPicture_))
+        p.composition = PackPicture(composition_, windowPicture_);
+    if (!shares(windowPicture_, skinPicture_)) p.window = PackPicture(windowPicture_, skinPicture_);
+    composition_ = windowPicture_ = skinPicture_ = QImage();
     packed_ = std::move(p);
 }
 
 void SkinRenderer::UnpackSurfaces() const {
     if (!packed_) return;
     const Packed p = *std::exchange(packed_, std::nullopt);
-    skinPicture_ = UnpackPicture(p.skin);
+    skinPicture_ = UnpackPicture(*packedSkin_);
     windowPicture_ = p.window ? UnpackPicture(*p.window, skinPicture_) : skinPicture_;
-    composition_ = p.composition ? UnpackPicture(*p.composition, skinPicture_) : skinPicture_;
+    composition_ = p.composition         ? UnpackPicture(*p.composition, windowPicture_)
+                   : p.compositionIsSkin ? skinPicture_
+                                         : windowPicture_;
 }
 
 void SkinRenderer::blit(QImage& target, const QImage& picture, int x, int y) {

@@ -147,11 +147,14 @@ private:
     // The window-sized surfaces: mutable, as reading them may first unpack them.
     mutable QImage windowPicture_, skinPicture_, composition_;
     QImage lcdPicture_, scratch_, digitMask_;
-    // While packed: the skin picture, and mainback and mainba2 unless they still share its
-    // pixels (as they do until first drawn on).
+    // The skin picture, packed at the first hide and kept. While packed: mainback unless it still
+    // shares the skin's pixels, and mainba2 unless it still shares mainback's (as they do until
+    // first drawn on).
+    static constexpr int kSkinPackLevel = 6;
+    std::optional<PackedPicture> packedSkin_;
     struct Packed {
-        PackedPicture skin;
         std::optional<PackedPicture> window, composition;
+        bool compositionIsSkin = false;  // else mainba2 is mainback when not packed itself
     };
     mutable std::optional<Packed> packed_;
     QRect drawnSinceShow_;  // on mainback

@@ -2,6 +2,7 @@
 // Frame composition and wing slides: what reaches mainback, where the wings are, pacing.
 #include <climits>
 #include <functional>
+#include <tuple>
 
 #include "renderer_fixture.h"
 #include "skin/renderer_poll_hooks.h"
@@ -108,18 +109,19 @@ TEST_F(RendererTest, PicturesForgottenWhileHiddenAreReadAgainTheSame) {
 
 // A hidden window's surfaces are packed. Side by side with a renderer that never packs, one
 // packed before every drawing shows the same mainback, mainba2 and skin at every step: from the
-// start, when all three share the skin's pixels, through wing slides that read the skin.
+// start, when all three share the skin's pixels, and a mainback drawn on while mainba2 still
+// shares them, through wing slides that read the skin.
 TEST_F(RendererTest, PackedSurfacesDrawAndReadAsIfNeverPacked) {
     VirtualTime packedTime;
     SkinRenderer packed(state, skin.dir(), packedTime, nullptr);
     const std::vector<std::pair<std::string, std::function<void(SkinRenderer&)>>> steps = {
         {"nothing drawn", [](SkinRenderer&) {}},
-        {"every panel", [](SkinRenderer& r) { r.DrawAllPanels(); }},
-        {"a readout",
+        {"a readout, on mainback alone",
          [this](SkinRenderer& r) {
              state.readings.shownTemperature[Channel::Cpu] = 47;
              r.DrawTempReadout(Channel::Cpu);
          }},
+        {"every panel", [](SkinRenderer& r) { r.DrawAllPanels(); }},
         {"the link lamp", [](SkinRenderer& r) { r.ShowLinkState(true); }},
         {"a wing opening",
          [](SkinRenderer& r) { r.AnimateWing(geo::WingId::LowerLeft, kWingOpening); }},
@@ -141,6 +143,17 @@ TEST_F(RendererTest, PackedSurfacesDrawAndReadAsIfNeverPacked) {
         EXPECT_EQ(packed.windowPicture(), renderer.windowPicture()) << what;
         EXPECT_EQ(packed.composition(), renderer.composition()) << what;
         EXPECT_EQ(packed.skinPicture(), renderer.skinPicture()) << what;
+        // Surfaces that shared their pixels still do after unpacking: no copy is made of them.
+        const auto sharing = [](const SkinRenderer& r) {
+            const auto same = [](const QImage& a, const QImage& b) {
+                return a.constBits() == b.constBits();
+            };
+            return std::tuple(same(r.windowPicture(), r.skinPicture()),
+                              same(r.composition(), r.skinPicture()),
+                              same(r.composition(), r.windowPicture()));
+        };
+        packed.PackSurfaces();
+        EXPECT_EQ(sharing(packed), sharing(renderer)) << what;
     }
 }
 
