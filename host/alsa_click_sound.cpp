@@ -100,6 +100,7 @@ void AlsaClickSound::playOnce(const BackgroundPlayer::Stop& stop) {
     if (!sound) return;
     SilenceAlsaMessages();
     const Pcm pcm = OpenPcm(device_, *sound);
+    ForgetAlsaConfiguration();  // read again for the next click, which may be hours away
     if (!pcm) return;
     if (WriteAll(pcm.get(), *sound, stop) && AwaitEnd(pcm.get(), *sound, stop)) ++played_;
     snd_pcm_drop(pcm.get());  // whatever is left, when stopped or given up

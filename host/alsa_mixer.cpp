@@ -52,6 +52,7 @@ AlsaMixer::AlsaMixer(const std::string& device) {
         mixer_.reset();
         LogLine("no master volume on mixer \"" + device + "\": " + why);
     }
+    ForgetAlsaConfiguration();  // the mixer stays open without it
 }
 
 AlsaMixer::~AlsaMixer() = default;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer and the click on a host without a sound card or server (this machine, CI): "no
-// mixer" answers, silence, nothing played and none of libasound's own messages on stderr.
+// mixer" answers, silence, nothing played and none of libasound's own messages on stderr; and
+// libasound's configuration, read for each open, given back afterwards.
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -44,6 +46,7 @@ TEST(AlsaWithoutSound, MixerAnswersNoMixerWithOneLogLine) {
         EXPECT_EQ(err.rfind("kestrelon: ", 0), 0u) << device << ": " << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << device << ": " << err;
         EXPECT_EQ(err.find("ALSA"), std::string::npos) << device << ": " << err;
+        EXPECT_EQ(snd_config, nullptr) << device << ": the configuration is kept";
     }
 }
 
@@ -75,6 +78,8 @@ TEST(AlsaWithoutSound, ClickIsSilentAndPlaysNothing) {
             EXPECT_LT(took, kHangBound) << device << " " << file;
             EXPECT_EQ(click.played(), 0) << device << " " << file;
             EXPECT_EQ(err, "") << device << " " << file;
+            EXPECT_EQ(snd_config, nullptr)
+                << device << " " << file << ": the configuration is kept";
         }
     }
 }
