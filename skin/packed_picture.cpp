@@ -30,6 +30,7 @@ PackedPicture PackPicture(const QImage& picture, const QImage& base, int level) 
         packed.bytes = qCompress(delta.constBits(), delta.sizeInBytes(), level);
     } else
         packed.bytes = qCompress(picture.constBits(), picture.sizeInBytes(), level);
+    packed.bytes.squeeze();  // zlib's worst case was set aside: keep only what it took
     return packed;
 }
 

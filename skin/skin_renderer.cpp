@@ -72,7 +72,8 @@ void SkinRenderer::PackSurfaces() {
     if (!p.compositionIsSkin && !shares(composition_, windowPicture_))
         p.composition = PackPicture(composition_, windowPicture_);
     if (!shares(windowPicture_, skinPicture_)) p.window = PackPicture(windowPicture_, skinPicture_);
-    composition_ = windowPicture_ = skinPicture_ = QImage();
+    p.lcd = PackPicture(lcdPicture_);
+    composition_ = windowPicture_ = skinPicture_ = lcdPicture_ = QImage();
     packed_ = std::move(p);
 }
 
@@ -80,6 +81,7 @@ void SkinRenderer::UnpackSurfaces() const {
     if (!packed_) return;
     const Packed p = *std::exchange(packed_, std::nullopt);
     skinPicture_ = UnpackPicture(*packedSkin_);
+    lcdPicture_ = UnpackPicture(p.lcd);
     windowPicture_ = p.window ? UnpackPicture(*p.window, skinPicture_) : skinPicture_;
     composition_ = p.composition         ? UnpackPicture(*p.composition, windowPicture_)
                    : p.compositionIsSkin ? skinPicture_

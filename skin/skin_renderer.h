@@ -29,7 +29,8 @@ public:
     SkinRenderer& operator=(const SkinRenderer&) = delete;
 
     // ---- Surfaces ------------------------------------------------------------------------------
-    // The three window-sized ones may be packed (see PackSurfaces): reading one unpacks them.
+    // The three window-sized ones and blcd may be packed (see PackSurfaces): reading one unpacks
+    // them.
     const QImage& windowPicture() const {
         UnpackSurfaces();
         return windowPicture_;
@@ -42,7 +43,10 @@ public:
         UnpackSurfaces();
         return composition_;
     }
-    const QImage& lcdPicture() const { return lcdPicture_; }
+    const QImage& lcdPicture() const {
+        UnpackSurfaces();
+        return lcdPicture_;
+    }
     const QImage& scratch() const { return scratch_; }
     const QImage& digitMask() const { return digitMask_; }
 
@@ -57,9 +61,9 @@ public:
     // While the window is out of sight: the decoded skin files go (only the surfaces are kept),
     // and each is read again when next drawn.
     void ForgetPictures() { pictures_.forget(); }
-    // While the window is out of sight: mainback, mainba2 and the skin picture, 3.5 MiB between
-    // them, are kept compressed. Any drawing or reading unpacks them first, bit for bit as they
-    // were, so packing never changes what the window shows.
+    // While the window is out of sight: mainback, mainba2, the skin picture and blcd, 3.6 MiB
+    // between them, are kept compressed. Any drawing or reading unpacks them first, bit for bit as
+    // they were, so packing never changes what the window shows.
     void PackSurfaces();
     void UnpackSurfaces() const;
     bool surfacesPacked() const { return packed_.has_value(); }
@@ -144,15 +148,16 @@ private:
     Waiter& waiter_;
     Show show_;
     PictureStore pictures_;
-    // The window-sized surfaces: mutable, as reading them may first unpack them.
-    mutable QImage windowPicture_, skinPicture_, composition_;
-    QImage lcdPicture_, scratch_, digitMask_;
+    // The surfaces that may be packed: mutable, as reading them may first unpack them.
+    mutable QImage windowPicture_, skinPicture_, composition_, lcdPicture_;
+    QImage scratch_, digitMask_;
     // The skin picture, packed at the first hide and kept. While packed: mainback unless it still
     // shares the skin's pixels, and mainba2 unless it still shares mainback's (as they do until
     // first drawn on).
     static constexpr int kSkinPackLevel = 6;
     std::optional<PackedPicture> packedSkin_;
     struct Packed {
+        PackedPicture lcd;
         std::optional<PackedPicture> window, composition;
         bool compositionIsSkin = false;  // else mainba2 is mainback when not packed itself
     };

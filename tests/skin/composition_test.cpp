@@ -108,9 +108,9 @@ TEST_F(RendererTest, PicturesForgottenWhileHiddenAreReadAgainTheSame) {
 }
 
 // A hidden window's surfaces are packed. Side by side with a renderer that never packs, one
-// packed before every drawing shows the same mainback, mainba2 and skin at every step: from the
-// start, when all three share the skin's pixels, and a mainback drawn on while mainba2 still
-// shares them, through wing slides that read the skin.
+// packed before every drawing shows the same mainback, mainba2, skin and blcd at every step: from
+// the start, when the first three share the skin's pixels, and a mainback drawn on while mainba2
+// still shares them, through wing slides that read the skin.
 TEST_F(RendererTest, PackedSurfacesDrawAndReadAsIfNeverPacked) {
     VirtualTime packedTime;
     SkinRenderer packed(state, skin.dir(), packedTime, nullptr);
@@ -143,6 +143,7 @@ TEST_F(RendererTest, PackedSurfacesDrawAndReadAsIfNeverPacked) {
         EXPECT_EQ(packed.windowPicture(), renderer.windowPicture()) << what;
         EXPECT_EQ(packed.composition(), renderer.composition()) << what;
         EXPECT_EQ(packed.skinPicture(), renderer.skinPicture()) << what;
+        EXPECT_EQ(packed.lcdPicture(), renderer.lcdPicture()) << what;
         // Surfaces that shared their pixels still do after unpacking: no copy is made of them.
         const auto sharing = [](const SkinRenderer& r) {
             const auto same = [](const QImage& a, const QImage& b) {
