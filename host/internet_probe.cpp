@@ -4,8 +4,6 @@
 // more bytes, and the first bytes of the answer read as an HTTP status line.
 #include "host/internet_probe.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -32,16 +30,10 @@ QByteArray Variable(const EnvironmentLookup& environment, const char* lower, con
     return value.isEmpty() ? environment(upper).trimmed() : value;
 }
 
-bool IsLoopback(const QString& host) {
+bool IsLoopbackHost(const QString& host) {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) return true;
-    const std::string text = host.toStdString();
-    unsigned char v4[4], v6[16];
-    if (inet_pton(AF_INET, text.c_str(), v4) == 1) return v4[0] == 127;
-    if (inet_pton(AF_INET6, text.c_str(), v6) != 1) return false;
-    static constexpr unsigned char kLoopback[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-    static constexpr unsigned char kMappedV4[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
-    return std::equal(v6, v6 + 16, kLoopback) ||
-           (std::equal(v6, v6 + 12, kMappedV4) && v6[12] == 127);  // ::ffff:127.x.y.z
+    const std::optional<SocketAddress> address = NumericAddress(host.toStdString(), 0);
+    return address && IsLoopback(*address);
 }
 
 bool Bypassed(const QString& host, const QByteArray& noProxy) {
@@ -74,7 +66,7 @@ QByteArray ProcessEnvironment(const char* name) {
 }
 
 std::optional<HttpProxy> ProxyFor(const QUrl& target, const EnvironmentLookup& environment) {
-    if (!environment || !IsHttp(target) || IsLoopback(target.host())) return std::nullopt;
+    if (!environment || !IsHttp(target) || IsLoopbackHost(target.host())) return std::nullopt;
     QByteArray address = Variable(environment, "http_proxy", "HTTP_PROXY");
     if (address.isEmpty()) return std::nullopt;
     if (Bypassed(target.host(), Variable(environment, "no_proxy", "NO_PROXY"))) return std::nullopt;

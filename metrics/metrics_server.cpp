@@ -52,7 +52,6 @@ bool MetricsServer::listen(const ListenAddress& address) {
                 std::to_string(address.port) + ": " + ListenError(error));
         return false;
     }
-    port_ = LocalPort(fd.get());
     listener_ = std::make_unique<StreamListener>(std::move(fd), [this](UniqueFd accepted) {
         if (connections_ >= limits_.maxConnections) return;  // closed at once
         ++connections_;
@@ -63,6 +62,10 @@ bool MetricsServer::listen(const ListenAddress& address) {
         serve(connection);
     });
     return true;
+}
+
+uint16_t MetricsServer::port() const {
+    return listener_ ? LocalPort(listener_->descriptor()) : 0;
 }
 
 void MetricsServer::serve(StreamConnection* connection) {

@@ -32,7 +32,8 @@ public:
 
     // Starts listening; false, with the reason logged in one line, when it cannot.
     bool listen(const ListenAddress& address);
-    uint16_t port() const { return port_; }
+    // The port it listens on (0 when it does not), the system's choice for port 0.
+    uint16_t port() const;
     int connections() const { return connections_; }
 
 private:
@@ -41,7 +42,6 @@ private:
     Source exposition_;
     Limits limits_;
     std::unique_ptr<StreamListener> listener_;
-    uint16_t port_ = 0;
     int connections_ = 0;
 };
 

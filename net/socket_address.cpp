@@ -29,6 +29,18 @@ std::optional<SocketAddress> NumericAddress(const std::string& host, uint16_t po
     return std::nullopt;
 }
 
+bool IsLoopback(const SocketAddress& address) {
+    if (address.family() == AF_INET) {
+        const in_addr_t v4 =
+            reinterpret_cast<const sockaddr_in*>(&address.storage)->sin_addr.s_addr;
+        return ntohl(v4) >> IN_CLASSA_NSHIFT == IN_LOOPBACKNET;
+    }
+    if (address.family() != AF_INET6) return false;
+    const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(&address.storage)->sin6_addr;
+    return IN6_IS_ADDR_LOOPBACK(&v6) ||
+           (IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == IN_LOOPBACKNET);
+}
+
 UniqueFd OpenStreamSocket(int family) {
     return UniqueFd(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
 }

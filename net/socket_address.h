@@ -24,6 +24,9 @@ struct SocketAddress {
 // An IPv4 or IPv6 address written as numbers ("127.0.0.1", "::1"); nothing for anything else.
 std::optional<SocketAddress> NumericAddress(const std::string& host, uint16_t port);
 
+// A loopback address: 127.0.0.0/8, ::1, or 127.0.0.0/8 mapped into IPv6 (::ffff:127.x.y.z).
+bool IsLoopback(const SocketAddress& address);
+
 // How many connections a listening socket holds until they are accepted.
 inline constexpr int kListenBacklog = 50;
 

@@ -206,6 +206,9 @@ TEST(InternetProbe, ProxyForFollowsTheEnvironment) {
         {lan, "http://localhost:8080/", ""},
         {lan, "http://127.1.2.3/", ""},
         {lan, "http://[::1]:8080/", ""},
+        {lan, "http://[::ffff:127.0.0.1]/", ""},
+        {lan, "http://126.255.255.255/", "proxy.lan:3128"},
+        {lan, "http://[::2]/", "proxy.lan:3128"},
         {lan, "https://example.com/", ""},
     };
     for (const Case& c : cases) {

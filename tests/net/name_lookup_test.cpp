@@ -15,17 +15,6 @@
 namespace kestrelon {
 namespace {
 
-bool IsLoopback(const SocketAddress& address) {
-    if (address.family() == AF_INET)
-        return ntohl(reinterpret_cast<const sockaddr_in*>(&address.storage)->sin_addr.s_addr) >>
-                   24 ==
-               127;
-    if (address.family() == AF_INET6)
-        return IN6_IS_ADDR_LOOPBACK(
-            &reinterpret_cast<const sockaddr_in6*>(&address.storage)->sin6_addr);
-    return false;
-}
-
 uint16_t PortOf(const SocketAddress& address) {
     return ntohs(address.family() == AF_INET
                      ? reinterpret_cast<const sockaddr_in*>(&address.storage)->sin_port
