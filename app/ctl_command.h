@@ -51,7 +51,8 @@ class Command {
 public:
     Command(const Options& o, CtlEnvironment& env, std::ostream& out, std::ostream& err)
         : o_(o), env_(env), out_(out), err_(err) {
-        if (o.simulated) simulated_ = std::make_unique<SimulatedBus>(env.clock);
+        if (o.simulated)
+            simulated_ = std::make_unique<SimulatedBus>(env.clock, UnrecordedPanelOptions());
     }
 
     int run();

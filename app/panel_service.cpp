@@ -40,7 +40,7 @@ PanelService::PanelService(MonitorState& state, PanelServiceOptions options,
       hooks_(std::move(hooks)),
       session_(state_, waiter_, &clock_) {
     if (o_.simulated) {
-        auto simulated = std::make_unique<SimulatedBus>(clock_);
+        auto simulated = std::make_unique<SimulatedBus>(clock_, UnrecordedPanelOptions());
         simulatedPanel_ = &simulated->panel();
         bus_ = std::move(simulated);
     } else {

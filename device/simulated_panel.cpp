@@ -88,6 +88,7 @@ void SimulatedPanel::keep(std::deque<T>& list, T item) const {
 }
 
 void SimulatedPanel::record(FrameDirection direction, std::span<const uint8_t> bytes) {
+    if (!sink_ && options_.record_limit == 0) return;
     TraceFrame frame{clock_.monotonicSeconds(), direction, {bytes.begin(), bytes.end()}};
     if (sink_) sink_(frame);
     keep(frames_, std::move(frame));

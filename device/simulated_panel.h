@@ -20,14 +20,22 @@
 namespace kestrelon {
 
 struct SimulatedPanelOptions {
-    std::array<int, 4> base_temps{43, 36, 52, 31};  // degrees, in channel order
-    std::optional<Channel> absent_sensor;           // the channel answering 255 (no sensor)
-    std::array<int, 4> fan_limits{2450, 2000, 1600, 3000};        // raw, as the panel reports them
+    std::array<int, 4> base_temps{43, 36, 52, 31};          // degrees, in channel order
+    std::optional<Channel> absent_sensor;                   // the channel answering 255 (no sensor)
+    std::array<int, 4> fan_limits{2450, 2000, 1600, 3000};  // raw, as the panel reports them
     std::array<int, 4> automatic_speeds{1450, 1180, 1020, 1900};  // fans in automatic mode
     double eeprom_busy_seconds = 0.060;  // busy time after each EEPROM-backed write
     ReportLengths lengths{9, 9, 9};      // 8 data bytes plus the report ID
     std::size_t record_limit = 4096;  // frames (and writes, bad frames) kept; older ones drop out
 };
+
+// The panel the programs run on: the same panel, keeping no record. Only the tests read the
+// record back, and the full one would hold some 300 KiB after a few minutes of polling.
+inline SimulatedPanelOptions UnrecordedPanelOptions() {
+    SimulatedPanelOptions options;
+    options.record_limit = 0;
+    return options;
+}
 
 class SimulatedPanel final : public Transport {
 public:

@@ -138,32 +138,42 @@ TEST_F(SimulatedPanelTest, EepromIsBusyForAWhileAfterEachWrite) {
     EXPECT_FALSE(panel.eepromBusy());
 }
 
+// A short record keeps the newest frames only; the programs' panel keeps none, and answers and
+// prints the same.
 TEST_F(SimulatedPanelTest, TraceLinesAndSinkShowEveryFrameAsItHappens) {
-    SimulatedPanelOptions options;
-    options.record_limit = 3;
-    SimulatedPanel panel(time, options);
-    PanelLink link(panel, time, state);
-    PanelProtocol protocol(link, state);
-    std::vector<std::string> printed;
-    std::vector<double> times;
-    panel.setTraceSink([&](const TraceFrame& f) {
-        printed.push_back(traceLine(f));
-        times.push_back(f.time);
-    });
-    state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true,
-    state.panel.volumeLevel = 14, state.panel.lcdSensor = 2;
-    state.settings.backlight = Backlight::Purple;
-    protocol.PushStatusRegister();
+    SimulatedPanelOptions three;
+    three.record_limit = 3;
+    for (const SimulatedPanelOptions& options : {three, UnrecordedPanelOptions()}) {
+        SCOPED_TRACE(options.record_limit);
+        VirtualTime clock;
+        SimulatedPanel panel(clock, options);
+        PanelLink link(panel, clock, state);
+        PanelProtocol protocol(link, state);
+        std::vector<std::string> printed;
+        std::vector<double> times;
+        panel.setTraceSink([&](const TraceFrame& f) {
+            printed.push_back(traceLine(f));
+            times.push_back(f.time);
+        });
+        state.settings.fanMode = FanMode::Manual, state.panel.alarmEnabled = true,
+        state.panel.volumeLevel = 14, state.panel.lcdSensor = 2;
+        state.settings.backlight = Backlight::Purple;
+        protocol.PushStatusRegister();
 
-    ASSERT_EQ(printed.size(), 5u);  // two busy reads and their replies, then the write
-    EXPECT_EQ(printed[0], "> 00 1C 00 00 00 00 00 00 20");
-    EXPECT_EQ(printed[1], "< 00 1C 00 00 00 00 00 00 00");
-    EXPECT_EQ(printed[4], "> 00 29 07 00 0E 12 03 00 6F");
-    EXPECT_DOUBLE_EQ(times[0], 0.0);
-    EXPECT_DOUBLE_EQ(times[1], 0.05);
-    EXPECT_DOUBLE_EQ(times[4], 0.10);
-    // The record keeps the newest frames only.
-    EXPECT_EQ(panel.traceLines(), (std::vector<std::string>(printed.begin() + 2, printed.end())));
+        ASSERT_EQ(printed.size(), 5u);  // two busy reads and their replies, then the write
+        EXPECT_EQ(printed[0], "> 00 1C 00 00 00 00 00 00 20");
+        EXPECT_EQ(printed[1], "< 00 1C 00 00 00 00 00 00 00");
+        EXPECT_EQ(printed[4], "> 00 29 07 00 0E 12 03 00 6F");
+        EXPECT_DOUBLE_EQ(times[0], 0.0);
+        EXPECT_DOUBLE_EQ(times[1], 0.05);
+        EXPECT_DOUBLE_EQ(times[4], 0.10);
+        EXPECT_EQ(panel.registerBytes(0x29),
+                  (std::array<uint8_t, 6>{0x07, 0x00, 0x0E, 0x12, 0x03, 0x00}));
+        const auto kept = std::min<std::size_t>(printed.size(), options.record_limit);
+        EXPECT_EQ(panel.traceLines(),
+                  (std::vector<std::string>(printed.end() - kept, printed.end())));
+        EXPECT_EQ(panel.writeOrder().size(), std::min<std::size_t>(1, options.record_limit));
+    }
 }
 
 TEST_F(SimulatedPanelTest, BusListsOnePanelThatTheFinderOpens) {
