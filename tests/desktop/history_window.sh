@@ -39,7 +39,8 @@ history_checks() {
 }
 # crop_history SHOT: the history window's part of a screenshot, as $work/history.png.
 crop_history() {
-    window_place "$(history_id)" && "$CONVERT" "$1" -crop "${WW}x${WH}+$WX+$WY" +repage "$work/history.png"
+    window_place "$(history_id)" &&
+        "$CONVERT" "$1" -crop "${WW}x${WH}+$WX+$WY" +repage "$work/history.png"
 }
 # Whether $work/history.png shows a line in the fan chart's plot: there only glass, grid and
 # frame are dark, so what is bright is a line.
