@@ -30,7 +30,7 @@ struct SimulatedPanelOptions {
 };
 
 // The panel the programs run on: the same panel, keeping no record. Only the tests read the
-// record back, and the full one would hold some 300 KiB after a few minutes of polling.
+// record back, and the full one holds about 250 KiB of heap after five minutes of polling.
 inline SimulatedPanelOptions UnrecordedPanelOptions() {
     SimulatedPanelOptions options;
     options.record_limit = 0;

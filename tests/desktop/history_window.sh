@@ -25,9 +25,8 @@ history_shown() { history_id >/dev/null; }
 # recorded since the start at the fan chart's right edge (the fan chart has no limit lines).
 history_checks() {
     local name=$1 png=$2
-    window_place "$(history_id)"
+    crop_history "$png"  # and the window's place and size
     check "$name: a window of its own size, not the skin's" test "${WW}x$WH" != 660x441
-    crop_history "$png"
     check "$name: mostly the charts' glass" \
         test "$(colour_count "$work/history.png" 'rgb(4,10,15)')" -gt $((WW * WH / 3))
     check "$name: the case metal around them" \
